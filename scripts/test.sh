@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Talmeko with warnings as errors and runs every test.
+# Under CI it also runs the core tests with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets for a minute each.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+bash "$here/scripts/setup.sh"
+
+echo "== Build and test"
+bash "$here/scripts/build.sh" "$here/build" -DTALMEKO_WERROR=ON
+ctest --test-dir "$here/build" --output-on-failure -j "$jobs"
+
+if [ "${CI:-}" = "true" ] || [ "${TALMEKO_FULL_TESTS:-}" = "1" ]; then
+  echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+  bash "$here/scripts/build.sh" "$here/build-asan" -DTALMEKO_WERROR=ON -DTALMEKO_SANITIZE=ON \
+    -DTALMEKO_GUI=OFF -DTALMEKO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+  ctest --test-dir "$here/build-asan" --output-on-failure -j "$jobs"
+
+  if [ -f "$here/fuzz/CMakeLists.txt" ]; then
+    echo "== Fuzzing"
+    bash "$here/scripts/fuzz.sh" 60
+  fi
+fi

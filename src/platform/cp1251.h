@@ -1,0 +1,28 @@
+#pragma once
+// The program's one text codec: everything it shows, reads and writes is
+// Windows-1251. Other encodings reach it only through these conversions.
+
+#include <string>
+#include <string_view>
+
+namespace talmeko::platform {
+
+// The Unicode character of one Windows-1251 byte. Byte 0x98, which the code
+// page leaves unassigned, maps to U+0098 so that every byte survives a round trip.
+char16_t Cp1251ToUnicode(unsigned char byte);
+
+// The Windows-1251 byte of a character, or '?' when the code page cannot hold it.
+char UnicodeToCp1251(char16_t ch);
+
+std::u16string DecodeCp1251(std::string_view bytes);
+
+// Characters the code page cannot hold, unpaired surrogates and surrogate pairs
+// included, become one '?' each.
+std::string EncodeCp1251(std::u16string_view text);
+
+std::string Cp1251ToUtf8(std::string_view bytes);
+
+// Ill-formed UTF-8 and characters Windows-1251 cannot hold become '?'.
+std::string Utf8ToCp1251(std::string_view utf8);
+
+}  // namespace talmeko::platform
