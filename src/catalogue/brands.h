@@ -31,6 +31,12 @@ std::optional<std::string_view> ChooserBrandKey(int index);
 
 std::string NormalizeNumber(std::string_view number);
 
+// Appends the normalised form of a number without building it separately.
+void AppendNormalizedNumber(std::string& out, std::string_view number);
+
+// True when the two numbers normalise to the same text; allocates nothing.
+bool SameNumber(std::string_view a, std::string_view b);
+
 // The text before the first ',' of a number list.
 std::string_view FirstNumber(std::string_view list);
 void AppendNumber(std::string& list, std::string_view number);

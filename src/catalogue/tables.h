@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue_index.h"
+
 namespace talmeko::catalogue {
 
 struct Palette {
@@ -37,14 +39,22 @@ class Tables {
 
   const std::vector<Palette>& PaletteTable() const { return palette_; }
   const std::vector<Accord>& AccordTable() const { return accord_; }
+  const CatalogueIndex& Index() const { return index_; }
 
  private:
   std::vector<Palette> palette_;
   std::vector<Accord> accord_;
+  CatalogueIndex index_;
 };
 
 // Builds both tables from source texts: one record per line, none skipped.
+// Lines end at CR LF; a lone line feed belongs to its line, which is how a
+// correspondence number can keep a trailing line feed.
 Tables LoadTables(std::string_view paletteSource, std::string_view accordSource);
+
+// The catalogue sources compiled into the program, byte for byte.
+std::string_view BuiltinPaletteSource();
+std::string_view BuiltinAccordSource();
 
 // Builds both tables from the catalogue compiled into the program.
 Tables LoadTables();

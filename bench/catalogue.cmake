@@ -1,0 +1,1 @@
+talmeko_bench(catalogue_bench SOURCES catalogue_bench.cpp DEPS talmeko_catalogue)
