@@ -1,0 +1,56 @@
+#pragma once
+// The view on screen: a scroll area without a frame whose events go to the
+// view logic and whose paint requests are drawn off screen, one image per
+// clip rectangle, through the Qt canvas.
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+#include <memory>
+
+#include "htmlview/view_controller.h"
+#include "htmlview/view_defaults.h"
+#include "htmlview/view_document.h"
+#include "htmlview/view_host.h"
+
+namespace talmeko::htmlview::ui {
+
+class THtmlViewWidget : public QAbstractScrollArea, private TViewHost {
+  Q_OBJECT
+
+ public:
+  explicit THtmlViewWidget(QWidget* parent = nullptr, const ViewDefaults& defaults = {});
+  ~THtmlViewWidget() override;
+
+  // The document is not owned. Call DocumentLoaded after it has been (re)built.
+  void SetDocument(TViewDocument* document);
+  void DocumentLoaded();
+  THtmlViewController& Controller() { return *controller_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void ScrollBarsChanged() override;
+  void Invalidate() override;
+  void ScrollImage(int dx, int dy) override;
+  void SetTimerActive(bool active) override;
+
+  void RelayOut();
+  void PressMouse(QMouseEvent* event, bool doubleClick);
+
+  std::unique_ptr<THtmlViewController> controller_;
+  QTimer tickTimer_;
+  QSize laidOutSize_;
+  bool syncingBars_ = false;
+};
+
+}  // namespace talmeko::htmlview::ui
