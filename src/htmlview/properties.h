@@ -1,0 +1,173 @@
+#pragma once
+// One computed property set: 64 slots in a fixed order, each empty, a text, an
+// integer or a real number. Sets are copied for every element the parser
+// opens, so a set is a flat, trivially copyable block; texts live in the
+// document's text pool (or are literals).
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/geometry.h"
+
+namespace talmeko::htmlview {
+
+enum PropIndex : std::uint8_t {
+  FontFamily, FontSize, FontStyle, FontWeight, TextAlign, TextDecoration, LetterSpacing, Color,
+  BackgroundColor, MarginTop, MarginRight, MarginBottom, MarginLeft, MinHeight, MinWidth,
+  MaxHeight, MaxWidth, BoxSizing, PaddingTop, PaddingRight, PaddingBottom, PaddingLeft,
+  BorderTopWidth, BorderRightWidth, BorderBottomWidth, BorderLeftWidth, BorderTopColor,
+  BorderRightColor, BorderBottomColor, BorderLeftColor, BorderTopStyle, BorderRightStyle,
+  BorderBottomStyle, BorderLeftStyle, Width, Height, Top, Bottom, Right, Left, Visibility,
+  LineHeight, BackgroundImage, BackgroundPosition, BackgroundRepeat, BackgroundAttachment,
+  VerticalAlign, Position, ZIndex, ListStyleType, ListStyleImage, Float, Clear, TextIndent,
+  PageBreakBefore, PageBreakAfter, PageBreakInside, TextTransform, WordWrap, FontVariant,
+  BorderCollapse, Overflow, Display, EmptyCells,
+  PropCount
+};
+static_assert(PropCount == 64);
+
+inline constexpr PropIndex kFirstBoxProp = MarginTop;
+inline constexpr PropIndex kLastBoxProp = Left;
+constexpr bool IsBoxProp(int index) { return index >= kFirstBoxProp && index <= kLastBoxProp; }
+
+// The hyphenated CSS name of a slot, and the slot of a lower-case name.
+std::string_view PropertyName(PropIndex index);
+bool LookupProperty(std::string_view lowerName, PropIndex& index);
+
+// Box slots of a new set hold this integer until something sets them.
+inline constexpr std::int64_t kIntNull = -12345678;
+
+enum class TValueKind : std::uint8_t { Empty, Text, Int, Real };
+
+class TPropValue {
+ public:
+  static TPropValue MakeText(std::string_view text) {
+    TPropValue v;
+    v.kind_ = TValueKind::Text;
+    v.text_ = text.data();
+    v.len_ = static_cast<std::uint32_t>(text.size());
+    return v;
+  }
+  static TPropValue MakeInt(std::int64_t i) {
+    TPropValue v;
+    v.kind_ = TValueKind::Int;
+    v.int_ = i;
+    return v;
+  }
+  static TPropValue MakeReal(double r) {
+    TPropValue v;
+    v.kind_ = TValueKind::Real;
+    v.real_ = r;
+    return v;
+  }
+
+  TValueKind Kind() const { return kind_; }
+  bool IsEmpty() const { return kind_ == TValueKind::Empty; }
+  bool IsText() const { return kind_ == TValueKind::Text; }
+  bool IsInt() const { return kind_ == TValueKind::Int; }
+  bool IsReal() const { return kind_ == TValueKind::Real; }
+  bool IsNotSet() const { return kind_ == TValueKind::Int && int_ == kIntNull; }
+  // Empty, or a box slot still at the not-set value.
+  bool HoldsNoValue() const { return IsEmpty() || IsNotSet(); }
+
+  std::string_view Text() const { return IsText() ? std::string_view(text_, len_) : std::string_view(); }
+  std::int64_t Int() const { return IsInt() ? int_ : IsReal() ? static_cast<std::int64_t>(real_) : 0; }
+  double Real() const { return IsReal() ? real_ : IsInt() ? static_cast<double>(int_) : 0.0; }
+  bool IsNumber() const { return IsInt() || IsReal(); }
+
+  friend bool operator==(const TPropValue& a, const TPropValue& b);
+
+ private:
+  union {
+    const char* text_;
+    std::int64_t int_ = 0;
+    double real_;
+  };
+  std::uint32_t len_ = 0;
+  TValueKind kind_ = TValueKind::Empty;
+};
+
+struct TFontInfo;
+
+class TProperties {
+ public:
+  // A new set: box slots not set, z-index 0, everything else empty.
+  TProperties();
+
+  const TPropValue& operator[](PropIndex i) const { return props_[i]; }
+  void Set(PropIndex i, const TPropValue& v) {
+    props_[i] = v;
+    if (IsFontProp(i)) font_ = nullptr;
+  }
+  void SetByRule(PropIndex i, const TPropValue& v) {
+    Set(i, v);
+    byRule_ |= Bit(i);
+  }
+  void Clear(PropIndex i) { Set(i, IsBoxProp(i) ? TPropValue::MakeInt(kIntNull) : TPropValue()); }
+  bool IsSetByRule(PropIndex i) const { return (byRule_ & Bit(i)) != 0; }
+  void ClearRuleFlags() { byRule_ = 0; }
+  std::uint64_t RuleFlags() const { return byRule_; }
+  void SetRuleFlags(std::uint64_t flags) { byRule_ = flags; }
+  // Sets a slot unless a style rule already did; defaults applied after the
+  // cascade (body margins, default alignments) go through here.
+  void SetUnlessRule(PropIndex i, const TPropValue& v) {
+    if (!IsSetByRule(i)) Set(i, v);
+  }
+
+  // Copies every slot of the other set that holds a value, marking each as
+  // set by a rule.
+  void Merge(const TProperties& other);
+
+  std::string_view PropTag;
+  std::string_view PropClass;  // lower case, several classes joined by "."
+  std::string_view PropID;     // lower case
+  std::string_view PropTitle;  // UTF-8
+  std::string_view DefFontName;
+  int CharSet = 1;
+  int CodePage = 1251;
+  bool Quirks = false;
+
+  // Convenience readers of the computed values.
+  platform::Color GetBackgroundColor() const;
+  platform::Color GetTextColor() const;
+  double FontSizePoints(double fallback) const;
+  bool IsDisplayNone() const;
+  std::string_view TextOf(PropIndex i) const { return props_[i].Text(); }
+
+  // The font built from the set on first use; cleared whenever a slot that
+  // affects it changes.
+  const TFontInfo* CachedFont() const { return font_; }
+  void SetCachedFont(const TFontInfo* font) const { font_ = font; }
+
+  static bool IsFontProp(PropIndex i) {
+    return i <= Color || i == FontVariant;
+  }
+
+ private:
+  static constexpr std::uint64_t Bit(PropIndex i) { return std::uint64_t{1} << i; }
+
+  std::array<TPropValue, PropCount> props_;
+  std::uint64_t byRule_ = 0;
+  mutable const TFontInfo* font_ = nullptr;
+};
+
+// Visibility codes.
+inline constexpr int kVisibilityInherit = 0;
+inline constexpr int kVisibilityHidden = 1;
+inline constexpr int kVisibilityVisible = 2;
+
+// Text-transform codes.
+inline constexpr int kTextTransformNone = 0;
+inline constexpr int kTextTransformUpper = 1;
+inline constexpr int kTextTransformLower = 2;
+inline constexpr int kTextTransformCaps = 3;
+
+// Border styles.
+enum TBorderStyleCode : int {
+  bssNone = 0, bssSolid, bssInset, bssOutset, bssGroove, bssRidge, bssDashed, bssDotted, bssDouble
+};
+// The code of a border-style keyword, or -1 for a word that is not one.
+int BorderStyleFromText(std::string_view text);
+
+}  // namespace talmeko::htmlview

@@ -1,0 +1,70 @@
+#pragma once
+// The tokenizer's symbols and the tables that map element and attribute
+// names to them.
+
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+namespace talmeko::htmlview {
+
+enum class Sy : std::uint8_t {
+  TextSy,
+  CommandSy,  // a tag whose name the element table does not hold
+  EofSy,
+  HtmlSy, HtmlEndSy,
+  HeadSy, HeadEndSy,
+  StyleSy, StyleEndSy,
+  ScriptSy, ScriptEndSy,
+  BodySy, BodyEndSy,
+  TableSy, TableEndSy,
+  TRSy, TREndSy,
+  TDSy, TDEndSy,
+  THSy, THEndSy,
+  CaptionSy, CaptionEndSy,
+  ColSy,
+  ColGroupSy, ColGroupEndSy,
+  THeadSy, THeadEndSy,
+  TBodySy, TBodyEndSy,
+  TFootSy, TFootEndSy,
+  TitleElemSy, TitleElemEndSy,
+  Count
+};
+
+// A set of symbols, for the places where building stops.
+class TSymbolSet {
+ public:
+  constexpr TSymbolSet() = default;
+  constexpr TSymbolSet(std::initializer_list<Sy> symbols) {
+    for (Sy s : symbols) bits_ |= Bit(s);
+  }
+  constexpr bool Contains(Sy s) const { return (bits_ & Bit(s)) != 0; }
+
+ private:
+  static constexpr std::uint64_t Bit(Sy s) { return std::uint64_t{1} << static_cast<unsigned>(s); }
+  std::uint64_t bits_ = 0;
+};
+static_assert(static_cast<unsigned>(Sy::Count) <= 64);
+
+enum class TAttrSymbol : std::uint8_t {
+  OtherAttribute,  // a name the attribute table does not hold
+  StyleSy, ClassSy, IDSy, TitleSy, AltSy, AlignSy, VAlignSy, WidthSy, HeightSy,
+  BorderSy, CellPaddingSy, CellSpacingSy, BgColorSy, BackgroundSy,
+  ColSpanSy, RowSpanSy, NoWrapSy, TextSy, LinkSy, VLinkSy, ALinkSy,
+  MarginWidthSy, MarginHeightSy, LeftMarginSy, TopMarginSy,
+  HSpaceSy, VSpaceSy, BorderColorSy, BorderColorLightSy, BorderColorDarkSy,
+  SrcSy, HrefSy, NameSy, SpanSy,
+};
+
+// The element table: an upper-case name gives its start symbol and its end
+// symbol; CommandSy for names it does not hold and for elements without an
+// end symbol.
+struct TElementSymbols {
+  Sy start = Sy::CommandSy;
+  Sy end = Sy::CommandSy;
+};
+TElementSymbols LookupElement(std::string_view upperName);
+
+TAttrSymbol LookupAttribute(std::string_view upperName);
+
+}  // namespace talmeko::htmlview
