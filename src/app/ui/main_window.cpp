@@ -1,0 +1,379 @@
+#include "app/ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+
+#include <limits>
+#include <utility>
+
+#include "htmlview/ui/html_view_widget.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window_services.h"
+
+namespace talmeko::app::ui {
+namespace {
+
+namespace pq = platform::qt;
+
+// Where the named family is missing, a metric-compatible sans serif keeps the
+// captions inside the fixed control sizes; the wider default face clips them.
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+  QFont font(family);
+  font.setFamilies({family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QFont ArialFont(bool bold = false) { return PixelFont(QStringLiteral("Arial"), 11, bold); }
+
+void BlackOnWhite(QWidget* widget) {
+  QPalette palette = widget->palette();
+  for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window}) {
+    palette.setColor(role, Qt::white);
+  }
+  for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+    palette.setColor(role, Qt::black);
+  }
+  widget->setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* utf8Text, int left, int top) {
+  auto* label = new QLabel(QString::fromUtf8(utf8Text), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(ArialFont(true));
+  label->adjustSize();
+  label->move(left, top);
+  return label;
+}
+
+QToolButton* MakeIconButton(QWidget* parent, const char* name, const char* themeIcon, QStyle::StandardPixmap fallback,
+                            const char* utf8Hint, int left) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon), parent->style()->standardIcon(fallback)));
+  button->setIconSize(QSize(24, 24));
+  button->setGeometry(left, 372, 32, 32);
+  button->setToolTip(QString::fromUtf8(utf8Hint));
+  return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* utf8Text, QRect geometry, bool checked) {
+  auto* box = new QCheckBox(QString::fromUtf8(utf8Text), parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(geometry);
+  box->setChecked(checked);
+  return box;
+}
+
+bool IsEnterKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+// The Windows-1251 byte of the character a key press types; nothing for keys
+// that type no character, such as the arrows.
+std::optional<char> TypedCharacter(const QKeyEvent* key) {
+  const QString text = key->text();
+  if (text.size() != 1) return std::nullopt;
+  const std::string bytes = pq::ToCp1251(text);
+  if (bytes.size() != 1) return std::nullopt;
+  return bytes.front();
+}
+
+std::optional<std::string> FileSystemName(const QString& name) {
+  if (name.isEmpty()) return std::nullopt;
+  return QFile::encodeName(name).toStdString();
+}
+
+}  // namespace
+
+TfMain::TfMain(MainWindowOptions options, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TfMain"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(QString::fromUtf8("Таблица перевода ниток мулине Talmeko"));
+  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
+  setFixedSize(kClientWidth, kClientHeight);
+  CreateControls();
+  logic_ = std::make_unique<MainWindowLogic>(static_cast<MainWindowPort&>(*this), std::move(options));
+  ConnectHandlers();
+  logic_->FormCreate();
+}
+
+TfMain::~TfMain() = default;
+
+void TfMain::CreateControls() {
+  Label1 = MakeLabel(this, "Label1", "Палитра мулине:", 16, 8);
+
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setEditable(false);
+  for (const char* item : {"DMC", "Гамма", "Anchor", "Madeira", "ПНК им. Кирова"}) {
+    ComboBox1->addItem(QString::fromUtf8(item));
+  }
+  ComboBox1->setGeometry(16, 24, 153, 22);
+  ComboBox1->setFont(ArialFont());
+  BlackOnWhite(ComboBox1);
+  ComboBox1->setToolTip(QString::fromUtf8("Выберите палитру"));
+  ComboBox1->setCurrentIndex(0);
+
+  Label2 = MakeLabel(this, "Label2", "Список цветов:", 16, 56);
+
+  sEdit1 = new QLineEdit(this);
+  sEdit1->setObjectName(QStringLiteral("sEdit1"));
+  sEdit1->setGeometry(16, 72, 121, 22);
+  sEdit1->setFont(ArialFont());
+  BlackOnWhite(sEdit1);
+  sEdit1->setToolTip(QString::fromUtf8("Введите номер цвета"));
+  sEdit1->setMaxLength(std::numeric_limits<int>::max());
+
+  Button1 = new QPushButton(QString::fromUtf8("ОК"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(136, 72, 33, 22);
+  Button1->setAutoDefault(false);
+
+  clbMoulineID = new QListWidget(this);
+  clbMoulineID->setObjectName(QStringLiteral("clbMoulineID"));
+  clbMoulineID->setGeometry(16, 104, 153, 269);
+  clbMoulineID->setSelectionMode(QAbstractItemView::SingleSelection);
+  clbMoulineID->setUniformItemSizes(true);
+
+  sBitBtn1 = MakeIconButton(this, "sBitBtn1", "document-open", QStyle::SP_DialogOpenButton, "Открыть", 16);
+  sBitBtn2 = MakeIconButton(this, "sBitBtn2", "document-save", QStyle::SP_DialogSaveButton, "Сохранить", 48);
+  btnClear = MakeIconButton(this, "btnClear", "edit-clear", QStyle::SP_DialogResetButton, "Очистить", 137);
+  btnClear->setEnabled(false);
+  btnPrintPreview = MakeIconButton(this, "btnPrintPreview", "document-print-preview",
+                                   QStyle::SP_FileDialogContentsView, "Предпросмотр печати", 193);
+  btnPrintPreview->setEnabled(false);
+
+  Label3 = MakeLabel(this, "Label3", "Отображать палитры", 192, 8);
+
+  HTMLView = new htmlview::ui::THtmlViewWidget(this);
+  HTMLView->setObjectName(QStringLiteral("HTMLView"));
+  HTMLView->setGeometry(192, 24, 546, 348);
+
+  cbColorFind = MakeCheckBox(this, "cbColorFind", "Искать наиболее похожий цвет", {556, 378, 185, 19}, false);
+
+  cbDMC = MakeCheckBox(this, "cbDMC", "DMC", {322, 7, 52, 17}, true);
+  cbDMC->setEnabled(false);
+  cbGamma = MakeCheckBox(this, "cbGamma", "Гамма", {376, 7, 73, 17}, true);
+  cbAnchor = MakeCheckBox(this, "cbAnchor", "Anchor", {442, 7, 73, 17}, false);
+  cbMadeira = MakeCheckBox(this, "cbMadeira", "Madeira", {506, 7, 97, 17}, false);
+  cbkirov = MakeCheckBox(this, "cbkirov", "ПНК им. Кирова", {573, 7, 113, 17}, false);
+
+  // The update link the update check reveals; hidden until then.
+  sWebLabel3 = new QLabel(QString::fromUtf8("Доступно обновление"), this);
+  sWebLabel3->setObjectName(QStringLiteral("sWebLabel3"));
+  sWebLabel3->setGeometry(480, 415, 114, 14);
+  QFont linkFont = ArialFont();
+  linkFont.setUnderline(true);
+  sWebLabel3->setFont(linkFont);
+  QPalette linkPalette = sWebLabel3->palette();
+  linkPalette.setColor(QPalette::WindowText, Qt::blue);
+  sWebLabel3->setPalette(linkPalette);
+  sWebLabel3->hide();
+}
+
+void TfMain::ConnectHandlers() {
+  MainWindowLogic* logic = logic_.get();
+  sEdit1->installEventFilter(this);
+  Button1->installEventFilter(this);
+  ComboBox1->installEventFilter(this);
+  ComboBox1->view()->installEventFilter(this);
+  clbMoulineID->viewport()->installEventFilter(this);
+
+  connect(Button1, &QPushButton::clicked, this, [logic] { logic->Button1Click(); });
+  // Only user changes arrive here: SelectPaletteIndex blocks the signal.
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, [logic] { logic->ComboBox1Change(); });
+  connect(btnClear, &QToolButton::clicked, this, [logic] { logic->btnClearClick(); });
+  connect(sBitBtn1, &QToolButton::clicked, this, [logic] { logic->sBitBtn1Click(); });
+  connect(sBitBtn2, &QToolButton::clicked, this, [logic] { logic->sBitBtn2Click(); });
+  // clicked, unlike toggled, comes only from the user: the logic runs the
+  // handlers itself when it changes a switch.
+  connect(cbColorFind, &QCheckBox::clicked, this, [logic] { logic->cbColorFindClick(); });
+  connect(cbGamma, &QCheckBox::clicked, this, [logic] { logic->cbGammaClick(); });
+  connect(cbAnchor, &QCheckBox::clicked, this, [logic] { logic->cbAnchorClick(); });
+  connect(cbMadeira, &QCheckBox::clicked, this, [logic] { logic->cbMadeiraClick(); });
+  connect(cbkirov, &QCheckBox::clicked, this, [logic] { logic->cbkirovClick(); });
+}
+
+void TfMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!centred_) {
+    centred_ = true;
+    if (const QScreen* screen = this->screen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
+  logic_->FormShow();
+  update();
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == sEdit1) {
+      if (IsEnterKey(key)) {
+        logic_->sEdit1KeyPress('\r');
+        return true;
+      }
+      if (const std::optional<char> typed = TypedCharacter(key)) logic_->sEdit1KeyPress(*typed);
+      return false;
+    }
+    if (watched == Button1 && IsEnterKey(key)) {
+      logic_->Button1Click();
+      return true;
+    }
+    if (watched == ComboBox1 || watched == ComboBox1->view()) {
+      const std::optional<char> typed = TypedCharacter(key);
+      // A carriage return in place of the typed character does nothing in
+      // the chooser, so the key press is dropped.
+      return typed && MainWindowLogic::ComboBox1KeyPress(*typed) != *typed;
+    }
+  }
+  if (event->type() == QEvent::MouseButtonDblClick && watched == clbMoulineID->viewport()) {
+    logic_->clbMoulineIDDblClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+QString TfMain::FileFilter(std::string_view filterDescription, std::string_view pattern) {
+  return pq::FromCp1251(filterDescription) + QStringLiteral(" (") + pq::FromCp1251(pattern) + QStringLiteral(")");
+}
+
+// The one place where page bytes reach the view. The view engine cannot load
+// a document from bytes yet, so the view is only asked to repaint.
+void TfMain::HandPageToView() { HTMLView->viewport()->update(); }
+
+QWidget* TfMain::ControlWidget(Control control) const {
+  switch (control) {
+    case Control::Button1: return Button1;
+    case Control::sBitBtn1: return sBitBtn1;
+    case Control::sBitBtn2: return sBitBtn2;
+    case Control::btnClear: return btnClear;
+    case Control::btnPrintPreview: return btnPrintPreview;
+    case Control::sWebLabel3: return sWebLabel3;
+  }
+  return nullptr;
+}
+
+QCheckBox* TfMain::CheckBoxWidget(CheckBox box) const {
+  switch (box) {
+    case CheckBox::cbDMC: return cbDMC;
+    case CheckBox::cbGamma: return cbGamma;
+    case CheckBox::cbAnchor: return cbAnchor;
+    case CheckBox::cbMadeira: return cbMadeira;
+    case CheckBox::cbkirov: return cbkirov;
+    case CheckBox::cbColorFind: return cbColorFind;
+  }
+  return nullptr;
+}
+
+int TfMain::ColourCount() const { return clbMoulineID->count(); }
+
+std::string TfMain::ColourItem(int index) const {
+  const QListWidgetItem* item = clbMoulineID->item(index);
+  return item ? pq::ToCp1251(item->text()) : std::string();
+}
+
+void TfMain::AppendColour(std::string_view text) {
+  auto* item = new QListWidgetItem(pq::FromCp1251(text));
+  item->setSizeHint(QSize(clbMoulineID->viewport()->width(), 13));
+  clbMoulineID->addItem(item);
+}
+
+void TfMain::DeleteColour(int index) { delete clbMoulineID->takeItem(index); }
+
+void TfMain::DeleteSelectedColour() {
+  const QList<QListWidgetItem*> selected = clbMoulineID->selectedItems();
+  if (selected.isEmpty()) return;
+  delete clbMoulineID->takeItem(clbMoulineID->row(selected.front()));
+}
+
+void TfMain::RemoveAllColours() { clbMoulineID->clear(); }
+
+void TfMain::ScrollColoursToTop() { clbMoulineID->scrollToTop(); }
+
+void TfMain::RepaintColours() { clbMoulineID->viewport()->update(); }
+
+std::string TfMain::EntryText() const { return pq::ToCp1251(sEdit1->text()); }
+
+void TfMain::SetEntryText(std::string_view text) { sEdit1->setText(pq::FromCp1251(text)); }
+
+void TfMain::FocusEntry() { sEdit1->setFocus(Qt::OtherFocusReason); }
+
+int TfMain::PaletteIndex() const { return ComboBox1->currentIndex(); }
+
+void TfMain::SelectPaletteIndex(int index) {
+  const QSignalBlocker blocker(ComboBox1);
+  ComboBox1->setCurrentIndex(index);
+}
+
+void TfMain::SetEnabled(Control control, bool enabled) { ControlWidget(control)->setEnabled(enabled); }
+
+void TfMain::SetVisible(Control control, bool visible) { ControlWidget(control)->setVisible(visible); }
+
+bool TfMain::IsChecked(CheckBox box) const { return CheckBoxWidget(box)->isChecked(); }
+
+void TfMain::SetChecked(CheckBox box, bool checked) { CheckBoxWidget(box)->setChecked(checked); }
+
+void TfMain::ShowMessage(std::string_view text) {
+  if (messageHook_) {
+    messageHook_(text);
+    return;
+  }
+  pq::ShowMessage(this, text);
+}
+
+bool TfMain::Confirm(std::string_view text) {
+  if (confirmHook_) return confirmHook_(text);
+  return pq::Confirm(this, text);
+}
+
+void TfMain::SetWaitCursor(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TfMain::LoadDocument(std::string_view bytes) {
+  loadedPage_.assign(bytes);
+  HandPageToView();
+}
+
+std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescription, std::string_view pattern) {
+  if (saveFileHook_) return saveFileHook_(filterDescription, pattern);
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FileSystemName(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescription, std::string_view pattern) {
+  if (openFileHook_) return openFileHook_(filterDescription, pattern);
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FileSystemName(dialog.selectedFiles().front());
+}
+
+}  // namespace talmeko::app::ui
