@@ -1,0 +1,57 @@
+#include "htmlview/box_values.h"
+
+#include "htmlview/lengths.h"
+
+namespace talmeko::htmlview {
+namespace {
+
+PropIndex SideProp(PropIndex top, int side) { return static_cast<PropIndex>(top + side); }
+
+bool BorderWidthToPixels(const TPropValue& v, int base, const TLengthContext& ctx, int& px) {
+  const std::string_view t = v.Text();
+  if (t == "thin") px = 2;
+  else if (t == "medium") px = 4;
+  else if (t == "thick") px = 6;
+  else return ValueToPixels(v, base, ctx, px);
+  return true;
+}
+
+}  // namespace
+
+int BorderStyleOf(const TProperties& props, TSide side) {
+  const TPropValue& v = props[SideProp(BorderTopStyle, side)];
+  if (v.HoldsNoValue()) return -1;
+  if (v.IsNumber()) return static_cast<int>(v.Int());
+  return BorderStyleFromText(v.Text());
+}
+
+TBoxValues GetBoxValues(const TProperties& props, int baseWidth, int pixelsPerInch) {
+  const double emPixels = props.FontSizePoints(12) * pixelsPerInch / 72.0;
+  const TLengthContext ctx{pixelsPerInch, emPixels, emPixels / 2};
+  TBoxValues b;
+  for (int s = 0; s < 4; ++s) {
+    const TPropValue& m = props[SideProp(MarginTop, s)];
+    b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);
+    b.marginSet[s] = ValueToPixels(m, baseWidth, ctx, b.margin[s]);
+    b.paddingSet[s] = ValueToPixels(props[SideProp(PaddingTop, s)], baseWidth, ctx, b.padding[s]);
+    if (b.padding[s] < 0) b.padding[s] = 0;
+    const int style = BorderStyleOf(props, static_cast<TSide>(s));
+    b.borderStyleSet[s] = style >= 0;
+    b.borderStyle[s] = style > 0 ? style : bssNone;
+    if (b.borderStyle[s] != bssNone) {
+      // A border with a style but no width is medium, as browsers draw it.
+      if (!BorderWidthToPixels(props[SideProp(BorderTopWidth, s)], baseWidth, ctx, b.borderWidth[s])) {
+        b.borderWidth[s] = 4;
+      }
+      if (b.borderWidth[s] < 0) b.borderWidth[s] = 0;
+    }
+    const TPropValue& c = props[SideProp(BorderTopColor, s)];
+    if (c.IsInt() && !c.IsNotSet()) b.borderColor[s] = static_cast<platform::Color>(c.Int());
+  }
+  b.widthAuto = props[Width].Text() == "auto";
+  b.widthSet = ValueToPixels(props[Width], baseWidth, ctx, b.width);
+  b.heightSet = ValueToPixels(props[Height], baseWidth, ctx, b.height);
+  return b;
+}
+
+}  // namespace talmeko::htmlview

@@ -1,0 +1,155 @@
+#include "htmlview/html_table.h"
+
+#include <algorithm>
+
+#include "htmlview/colors.h"
+#include "htmlview/lengths.h"
+#include "htmlview/text_util.h"
+
+namespace talmeko::htmlview {
+namespace {
+
+// The largest spans browsers honour; beyond them a hostile page would only
+// make layout allocate and loop for nothing.
+constexpr int kMaxColSpan = 1000;
+constexpr int kMaxRowSpan = 65534;
+constexpr platform::Color kSilver = 0xC0C0C0;
+
+int NumericOr(const TAttributeList& attrs, TAttrSymbol which, int fallback) {
+  const TAttribute* a = attrs.Find(which);
+  return a ? a->Numeric : fallback;
+}
+
+bool AttributeColor(const TAttributeList& attrs, TAttrSymbol which, platform::Color& color) {
+  const TAttribute* a = attrs.Find(which);
+  return a && ColorFromString(ToUtf8(a->Value), false, color);
+}
+
+int Opposite3D(int style) {
+  if (style == bssOutset) return bssInset;
+  if (style == bssInset) return bssOutset;
+  return style;
+}
+
+}  // namespace
+
+TSpecWidth SpecFromAttribute(const TAttribute& attr) {
+  std::u16string_view v = attr.Value;
+  while (!v.empty() && v.back() == u' ') v.remove_suffix(1);
+  if (!v.empty() && v.back() == u'%') return {std::clamp(attr.Numeric, 0, 100) * 10, TWidthType::wtPercent};
+  if (!v.empty() && v.back() == u'*') return {std::max(attr.Numeric, 1), TWidthType::wtRelative};
+  if (attr.Numeric <= 0) return {};
+  return {attr.Numeric, TWidthType::wtAbsolute};
+}
+
+TSpecWidth SpecFromProperty(const TPropValue& value, int pixelsPerInch, double fontPoints) {
+  if (value.HoldsNoValue() || value.Text() == "auto") return {};
+  const std::string_view t = TrimSpaces(value.Text());
+  if (!t.empty() && t.back() == '%') {
+    int pct = 0;
+    if (!LengthToPixels(t, 1000, TLengthContext{}, pct)) return {};
+    return {std::clamp(pct, 0, 1000), TWidthType::wtPercent};
+  }
+  const double em = fontPoints * pixelsPerInch / 72.0;
+  int px = 0;
+  if (!ValueToPixels(value, 0, TLengthContext{pixelsPerInch, em, em / 2}, px) || px < 0) return {};
+  return {px, TWidthType::wtAbsolute};
+}
+
+THtmlTable::THtmlTable(const TAttributeList& attrs, const TProperties& props, int ppi) {
+  Box = GetBoxValues(props, 0, ppi);
+  for (int s = 0; s < 4; ++s) HasCssBorderStyle = HasCssBorderStyle || Box.borderStyleSet[s];
+  if (const TAttribute* a = attrs.Find(TAttrSymbol::BorderSy); a && !HasCssBorderStyle) {
+    HasBorderAttribute = true;
+    BorderWidth = a->HasValue ? std::clamp(a->Numeric, 0, 100) : 1;
+  }
+  CellPadding = std::clamp(NumericOr(attrs, TAttrSymbol::CellPaddingSy, 1), 0, 50);
+  CellSpacing = std::clamp(NumericOr(attrs, TAttrSymbol::CellSpacingSy, 2), -1, 40);
+  if (props.TextOf(BorderCollapse) == "collapse") CellSpacing = -1;
+  AttributeColor(attrs, TAttrSymbol::BorderColorSy, BorderColor);
+  AttributeColor(attrs, TAttrSymbol::BorderColorLightSy, BorderColorLight);
+  AttributeColor(attrs, TAttrSymbol::BorderColorDarkSy, BorderColorDark);
+  BgColor = props.GetBackgroundColor();
+  if (BgColor == platform::kNoColor) AttributeColor(attrs, TAttrSymbol::BgColorSy, BgColor);
+  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWidth = SpecFromAttribute(*w);
+  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHeight = SpecFromAttribute(*h);
+  const double points = props.FontSizePoints(12);
+  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
+    SpecWidth = css;
+  }
+  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
+    SpecHeight = css;
+  }
+}
+
+int THtmlTable::ColumnCount() const {
+  int count = 0;
+  for (const auto& row : Rows) {
+    int n = 0;
+    for (const auto& cell : row.Cells) n += cell.ColSpan;
+    count = std::max(count, n);
+  }
+  return count;
+}
+
+TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
+                   TVAlign rowAlign, bool isHeader, int ppi)
+    : VAlign(rowAlign), IsHeader(isHeader) {
+  const TBoxValues box = GetBoxValues(props, 0, ppi);
+  SetSpans(attrs);
+  SetSizes(props, attrs, ppi);
+  SetBorders(table, box);
+  SetVAlign(props, attrs);
+  BgColor = props.GetBackgroundColor();
+  if (BgColor == platform::kNoColor) AttributeColor(attrs, TAttrSymbol::BgColorSy, BgColor);
+  NoWrap = attrs.Find(TAttrSymbol::NoWrapSy) != nullptr;
+  ShowEmptyCells = props.TextOf(EmptyCells) == "show";
+  HzSpace = Padding[sLeft] + BorderWidth[sLeft] + BorderWidth[sRight] + Padding[sRight];
+  VrSpace = Padding[sTop] + BorderWidth[sTop] + BorderWidth[sBottom] + Padding[sBottom];
+}
+
+void TCellObj::SetSpans(const TAttributeList& attrs) {
+  ColSpan = std::clamp(NumericOr(attrs, TAttrSymbol::ColSpanSy, 1), 1, kMaxColSpan);
+  RowSpan = std::clamp(NumericOr(attrs, TAttrSymbol::RowSpanSy, 1), 1, kMaxRowSpan);
+}
+
+void TCellObj::SetSizes(const TProperties& props, const TAttributeList& attrs, int ppi) {
+  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWd = SpecFromAttribute(*w);
+  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHt = SpecFromAttribute(*h);
+  const double points = props.FontSizePoints(12);
+  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
+    SpecWd = css;
+  }
+  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
+    SpecHt = css;
+  }
+}
+
+void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
+  for (int s = 0; s < 4; ++s) {
+    Padding[s] = box.paddingSet[s] ? box.padding[s] : table.CellPadding;
+    BorderStyle[s] = box.borderStyle[s];
+    BorderWidth[s] = box.borderWidth[s];
+    if (table.BorderWidth > 0 && !box.borderStyleSet[s]) {
+      BorderStyle[s] = Opposite3D(bssOutset);
+      BorderWidth[s] = std::max(BorderWidth[s], 1);
+    }
+    if (BorderStyle[s] == bssNone) BorderWidth[s] = 0;
+    BorderColor[s] = box.borderColor[s] != platform::kNoColor ? box.borderColor[s] : kSilver;
+  }
+}
+
+void TCellObj::SetVAlign(const TProperties& props, const TAttributeList& attrs) {
+  std::string v;
+  for (char16_t c : attrs.ValueOf(TAttrSymbol::VAlignSy)) AppendUtf8(v, ToLowerAscii(c));
+  const std::string_view attr = TrimSpaces(v);
+  if (attr == "top" || attr == "baseline") VAlign = TVAlign::vaTop;
+  else if (attr == "middle") VAlign = TVAlign::vaMiddle;
+  else if (attr == "bottom") VAlign = TVAlign::vaBottom;
+  const std::string_view css = props.TextOf(VerticalAlign);
+  if (css == "top" || css == "baseline" || css == "text-top") VAlign = TVAlign::vaTop;
+  else if (css == "middle") VAlign = TVAlign::vaMiddle;
+  else if (css == "bottom" || css == "text-bottom") VAlign = TVAlign::vaBottom;
+}
+
+}  // namespace talmeko::htmlview

@@ -1,0 +1,102 @@
+#pragma once
+// Tables as the parser builds them: rows of cells, each cell with its spans,
+// width and height specifications, paddings, borders, background and
+// vertical alignment, and its own content list. Layout reads these and keeps
+// its results elsewhere.
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "htmlview/attributes.h"
+#include "htmlview/box_values.h"
+#include "htmlview/properties.h"
+#include "htmlview/section_base.h"
+#include "platform/geometry.h"
+
+namespace talmeko::htmlview {
+
+// Column width types, weakest first.
+enum class TWidthType { wtNone, wtRelative, wtPercent, wtAbsolute };
+
+// Absolute pixels, per mille (capped at 1000) or a relative multiplier.
+struct TSpecWidth {
+  int Value = 0;
+  TWidthType Type = TWidthType::wtNone;
+  friend bool operator==(const TSpecWidth&, const TSpecWidth&) = default;
+};
+
+enum class TVAlign { vaTop, vaMiddle, vaBottom };
+
+class TCellObjCell : public TCellBasic {};
+
+class THtmlTable;
+
+class TCellObj {
+ public:
+  // Builds a cell from its property set and attributes in the table it
+  // belongs to, starting from the row's vertical alignment.
+  TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs, TVAlign rowAlign,
+           bool isHeader, int pixelsPerInch);
+
+  int ColSpan = 1;
+  int RowSpan = 1;
+  TSpecWidth SpecWd;
+  TSpecWidth SpecHt;
+  TVAlign VAlign = TVAlign::vaMiddle;
+  std::array<int, 4> Padding{};  // TSide order
+  std::array<int, 4> BorderWidth{};
+  std::array<int, 4> BorderStyle{};
+  std::array<platform::Color, 4> BorderColor{};
+  platform::Color BgColor = platform::kNoColor;
+  int HzSpace = 0;  // left padding + left border + right border + right padding
+  int VrSpace = 0;
+  bool NoWrap = false;
+  bool IsHeader = false;
+  bool ShowEmptyCells = false;
+  TCellObjCell Cell;
+
+ private:
+  void SetSpans(const TAttributeList& attrs);
+  void SetSizes(const TProperties& props, const TAttributeList& attrs, int pixelsPerInch);
+  void SetBorders(const THtmlTable& table, const TBoxValues& box);
+  void SetVAlign(const TProperties& props, const TAttributeList& attrs);
+};
+
+// One row: its cells in order and its vertical alignment.
+class TCellList {
+ public:
+  TVAlign VAlign = TVAlign::vaMiddle;
+  platform::Color BgColor = platform::kNoColor;
+  std::vector<TCellObj> Cells;
+};
+
+class THtmlTable {
+ public:
+  THtmlTable(const TAttributeList& attrs, const TProperties& props, int pixelsPerInch);
+
+  std::vector<TCellList> Rows;
+  int CellPadding = 1;
+  int CellSpacing = 2;
+  int BorderWidth = 0;         // from the BORDER attribute
+  bool HasBorderAttribute = false;
+  bool HasCssBorderStyle = false;
+  platform::Color BorderColor = platform::kNoColor;
+  platform::Color BorderColorLight = platform::kSystemColorBase + platform::kColorBtnHighlight;
+  platform::Color BorderColorDark = platform::kSystemColorBase + platform::kColorBtnShadow;
+  platform::Color BgColor = platform::kNoColor;
+  TSpecWidth SpecWidth;  // wtNone when the table gives none
+  TSpecWidth SpecHeight;
+  TBoxValues Box;  // the table element's own margins, borders and paddings
+
+  // The number of columns: the widest row, spans counted.
+  int ColumnCount() const;
+};
+
+// The width specification of a WIDTH or HEIGHT attribute: "%" percent,
+// "*" relative, otherwise absolute pixels.
+TSpecWidth SpecFromAttribute(const TAttribute& attr);
+// The same for a CSS width or height; wtNone for "auto" and for no length.
+TSpecWidth SpecFromProperty(const TPropValue& value, int pixelsPerInch, double fontPoints);
+
+}  // namespace talmeko::htmlview

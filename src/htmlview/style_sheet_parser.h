@@ -1,0 +1,43 @@
+#pragma once
+// Reads the content of a style element straight from the document's buffer
+// into the style list.
+
+#include <string>
+#include <vector>
+
+#include "htmlview/buffer.h"
+#include "htmlview/style_list.h"
+
+namespace talmeko::htmlview {
+
+class TStyleSheetParser {
+ public:
+  TStyleSheetParser(TBuffer& buffer, THtmlStyleList& styles) : buffer_(buffer), styles_(styles) {}
+
+  // Reads rules up to the "<" that starts the style end tag, which is
+  // consumed from the buffer and returned; 0 at the end of the text. Raises
+  // EParseError for a comment still open at the end of the text.
+  char16_t Parse();
+
+ private:
+  void Get();
+  void SkipSpaces();
+  void SkipLeading();
+  void SkipAfterRule();
+  void SkipAtRule();
+  void ReadRule();
+  void ReadSelectors(std::vector<std::string>& selectors);
+  void ReadDeclarations(const std::vector<std::string>& selectors);
+  void ReadValue(std::string& value);
+  void SkipToDeclarationEnd();
+
+  TBuffer& buffer_;
+  THtmlStyleList& styles_;
+  char16_t ch_ = 0;
+};
+
+// Parses the value of a style attribute into the set, as the element's own
+// declarations.
+void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props);
+
+}  // namespace talmeko::htmlview
