@@ -22,6 +22,10 @@ std::string EncodeCp1251(std::u16string_view text);
 
 std::string Cp1251ToUtf8(std::string_view bytes);
 
+// For diagnostics, dumps and the terminal: surrogate pairs are joined,
+// unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+
 // Ill-formed UTF-8 and characters Windows-1251 cannot hold become '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 

@@ -54,6 +54,12 @@ TEST(Cp1251, Utf8RoundTripOfCyrillic) {
   EXPECT_EQ(Utf8ToCp1251("ПНК им. Кирова"), cp);
 }
 
+TEST(Cp1251, Utf16ToUtf8JoinsPairsAndReplacesLoneSurrogates) {
+  EXPECT_EQ(Utf16ToUtf8(u"\u041A\u0438\u0440\u043E\u0432"), "Киров");
+  EXPECT_EQ(Utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xDC00')), "\xEF\xBF\xBD");
+}
+
 TEST(Cp1251, IllFormedUtf8BecomesQuestionMarks) {
   struct Case {
     std::string in;
