@@ -1,6 +1,6 @@
 #pragma once
 // Tables as the parser builds them: rows of cells, each cell with its spans,
-// width and height specifications, paddings, borders, background and
+// the widths and heights asked for, paddings, borders, background and
 // vertical alignment, and its own content list. Layout reads these and keeps
 // its results elsewhere.
 
@@ -93,7 +93,7 @@ class THtmlTable {
   int ColumnCount() const;
 };
 
-// The width specification of a WIDTH or HEIGHT attribute: "%" percent,
+// The width or height a WIDTH or HEIGHT attribute asks for: "%" percent,
 // "*" relative, otherwise absolute pixels.
 TSpecWidth SpecFromAttribute(const TAttribute& attr);
 // The same for a CSS width or height; wtNone for "auto" and for no length.
