@@ -1,0 +1,36 @@
+#pragma once
+// A parsed document: the body content list, the quirks decision, the style
+// list and the property stack, and the text pool their sets refer to.
+
+#include <memory>
+#include <string>
+
+#include "htmlview/blocks.h"
+#include "htmlview/prop_stack.h"
+#include "htmlview/section_base.h"
+#include "htmlview/style_list.h"
+#include "htmlview/text_pool.h"
+
+namespace talmeko::htmlview {
+
+class ThtDocument {
+ public:
+  ThtDocument() : Pool(std::make_shared<TTextPool>()) {}
+  ThtDocument(const ThtDocument&) = delete;
+  ThtDocument& operator=(const ThtDocument&) = delete;
+
+  // The body content list; after parsing it holds one TBodyBlock.
+  TCellBasic Content;
+  bool UseQuirksMode = true;
+  THtmlStyleList Styles;
+  THtmlPropStack PropStack;
+  std::shared_ptr<TTextPool> Pool;
+  std::u16string Title;
+
+  // The body block, or null for a document not parsed yet.
+  const TBodyBlock* Body() const;
+  // Whether the body holds no content at all.
+  bool IsEmpty() const;
+};
+
+}  // namespace talmeko::htmlview

@@ -1,0 +1,107 @@
+#pragma once
+// The tokenizer and tree builder: reads a buffer and fills a document.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "htmlview/attributes.h"
+#include "htmlview/buffer.h"
+#include "htmlview/document.h"
+#include "htmlview/fonts.h"
+#include "htmlview/section.h"
+#include "htmlview/symbols.h"
+#include "htmlview/view_defaults.h"
+
+namespace talmeko::htmlview {
+
+// Decides quirks mode: true unless a standards document type comes before
+// the first html, head or body tag. The buffer position is restored.
+bool IsQuirksDocument(TBuffer& buffer);
+
+inline constexpr int kMaxTableNesting = 10;
+
+class THtmlParser {
+ public:
+  THtmlParser(TBuffer& buffer, ThtDocument& document, const ViewDefaults& defaults, TFontResolver& fonts);
+
+  // Builds the document from the buffer. Errors raised while building end
+  // parsing silently; what was built stays.
+  void ParseHtml();
+  // A text document: every line becomes a paragraph in the preformatted font.
+  void ParseText();
+
+  // Tokenizer steps, public so that tests can drive them.
+  void GetCh();
+  void Next();
+  Sy Symbol() const { return sy_; }
+  char16_t Ch() const { return ch_; }
+  const std::u16string& Token() const { return token_; }
+  const TAttributeList& Attributes() const { return attrs_; }
+
+ private:
+  enum class LastBreak { None, CR, LF };
+
+  char16_t ReadRaw();
+  char16_t PeekRaw();
+  bool SkipMarkupAfterLessThan();
+  void SkipComment();
+  void SkipTo(char16_t a, char16_t b);
+  void GetTag();
+  bool ReadTagName(std::string& name);
+  void SkipSpaces();
+  void ReadAttributes();
+  bool ReadAttribute();
+  void ReadAttributeValue(TAttribute& attr);
+  void GetText();
+  void ReadEntity(std::u16string& out);
+  bool ReadNumericEntity(std::u16string& out, std::u16string& written);
+
+  void DoBody(const TSymbolSet& stop);
+  void DoBodyTag();
+  void DoStyle();
+  void SkipRawContent(std::u16string_view endTag);
+  void DoTitle();
+  void DoText();
+  void DoTable();
+  struct TableState;
+  void DoTableCell(TableState& t, bool header);
+  void DoTableRow(TableState& t);
+  void OpenImpliedRow(TableState& t);
+  void CloseCell(TableState& t);
+  void CloseRow(TableState& t);
+  void FinishTable(TableState& t);
+  void DoCaption(TableState& t);
+  void DoOutsideCell(TableState& t);
+
+  void PushForTag(std::string_view tag);
+  void OpenSection();
+  void CloseSection();
+  TTextAlign CurrentAlign() const;
+  std::unique_ptr<TBodyBlock> MakeBodyBlock();
+  void SetBodyMargins();
+
+  TBuffer& buffer_;
+  ThtDocument& doc_;
+  const ViewDefaults& defaults_;
+  TFontResolver& fonts_;
+  TTextPool& pool_;
+  int ppi_;
+
+  char16_t ch_ = 0;
+  LastBreak lastBreak_ = LastBreak::None;
+  bool inComment_ = false;
+  Sy sy_ = Sy::EofSy;
+  bool endTag_ = false;
+  TAttributeList attrs_;
+  std::u16string token_;
+  std::string name_;
+
+  TCellBasic* content_ = nullptr;
+  std::unique_ptr<TSection> section_;
+  std::size_t bodyIndex_ = 0;
+  int tableLevel_ = 0;
+  TProperties styleAttr_;
+};
+
+}  // namespace talmeko::htmlview
