@@ -1,0 +1,362 @@
+#include "htmlview/html_parser.h"
+
+#include "htmlview/entities.h"
+#include "htmlview/exceptions.h"
+#include "htmlview/text_util.h"
+
+namespace talmeko::htmlview {
+namespace {
+
+bool StartsWithNoCase(std::u16string_view text, std::size_t at, std::u16string_view upperWord) {
+  if (at + upperWord.size() > text.size()) return false;
+  for (std::size_t k = 0; k < upperWord.size(); ++k) {
+    if (ToUpperAscii(text[at + k]) != upperWord[k]) return false;
+  }
+  return true;
+}
+
+// A public identifier of HTML 4.01, XHTML 1.0, XHTML 1.1 or XHTML Basic 1.1.
+bool IsStandardsDoctype(std::u16string_view decl) {
+  std::u16string upper;
+  for (char16_t c : decl) upper += ToUpperAscii(c);
+  const std::size_t pub = upper.find(u"PUBLIC");
+  if (pub == std::u16string::npos) return false;
+  std::size_t id = upper.find(u"-//W3C//DTD ", pub);
+  if (id == std::u16string::npos) return false;
+  id += 12;
+  for (std::u16string_view type : {u"HTML 4.01", u"XHTML 1.0", u"XHTML 1.1", u"XHTML BASIC 1.1"}) {
+    if (upper.compare(id, type.size(), type) == 0) return true;
+  }
+  return false;
+}
+
+constexpr char16_t kReplacement = u'\uFFFD';
+
+void AppendCodePoint(std::u16string& out, char32_t cp) {
+  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
+    out += kReplacement;
+  } else if (cp >= 0x10000) {
+    out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(cp);
+  }
+}
+
+int HexValue(char16_t c) {
+  if (IsDigit(c)) return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool IsQuirksDocument(TBuffer& buffer) {
+  const std::u16string_view text = buffer.Text();
+  std::size_t i = 0;
+  for (;;) {
+    i = text.find(u'<', i);
+    if (i == std::u16string_view::npos) return true;
+    ++i;
+    if (i < text.size() && text[i] == u'!') {
+      const std::size_t gt = text.find(u'>', i);
+      if (StartsWithNoCase(text, i + 1, u"DOCTYPE") &&
+          IsStandardsDoctype(text.substr(i, gt == std::u16string_view::npos ? text.npos : gt - i))) {
+        return false;
+      }
+      if (gt == std::u16string_view::npos) return true;
+      i = gt + 1;
+      continue;
+    }
+    for (std::u16string_view name : {u"HTML", u"HEAD", u"BODY"}) {
+      const std::size_t after = i + name.size();
+      if (StartsWithNoCase(text, i, name) &&
+          (after >= text.size() || !(IsAsciiLetter(text[after]) || IsDigit(text[after])))) {
+        return true;
+      }
+    }
+  }
+}
+
+THtmlParser::THtmlParser(TBuffer& buffer, ThtDocument& document, const ViewDefaults& defaults,
+                         TFontResolver& fonts)
+    : buffer_(buffer), doc_(document), defaults_(defaults), fonts_(fonts), pool_(*document.Pool),
+      ppi_(fonts.PixelsPerInch()) {}
+
+char16_t THtmlParser::ReadRaw() {
+  for (;;) {
+    const char16_t c = buffer_.ReadChar();
+    if (c > u'\r') {
+      lastBreak_ = LastBreak::None;
+      return c;
+    }
+    if (c == u'\n') {
+      if (lastBreak_ == LastBreak::CR) {
+        lastBreak_ = LastBreak::None;
+        continue;
+      }
+      lastBreak_ = LastBreak::LF;
+      return u'\r';
+    }
+    if (c == u'\r') {
+      if (lastBreak_ == LastBreak::LF) {
+        lastBreak_ = LastBreak::None;
+        continue;
+      }
+      lastBreak_ = LastBreak::CR;
+      return u'\r';
+    }
+    lastBreak_ = LastBreak::None;
+    if (c == u'\t') return u' ';
+    if (c == 0 && inComment_) throw EParseError("Open Comment at End of HTML File");
+    return c;
+  }
+}
+
+void THtmlParser::GetCh() {
+  for (;;) {
+    ch_ = ReadRaw();
+    if (ch_ != u'<' || !SkipMarkupAfterLessThan()) return;
+  }
+}
+
+// After a "<": skips a comment, a "<!...>" declaration or a "<%...%>" block
+// and reports true; otherwise leaves the reading position after the "<".
+bool THtmlParser::SkipMarkupAfterLessThan() {
+  const std::size_t pos = buffer_.Position();
+  const LastBreak state = lastBreak_;
+  const char16_t c1 = ReadRaw();
+  if (c1 == u'!') {
+    const std::size_t afterBang = buffer_.Position();
+    if (ReadRaw() == u'-' && ReadRaw() == u'-') {
+      SkipComment();
+      return true;
+    }
+    buffer_.SetPosition(afterBang);
+    lastBreak_ = LastBreak::None;
+    SkipTo(u'>', 0);
+    return true;
+  }
+  if (c1 == u'%') {
+    SkipTo(u'%', u'>');
+    return true;
+  }
+  buffer_.SetPosition(pos);
+  lastBreak_ = state;
+  return false;
+}
+
+void THtmlParser::SkipComment() {
+  inComment_ = true;
+  int dashes = 0;
+  for (;;) {
+    char16_t c = ReadRaw();
+    if (c == u'-') {
+      ++dashes;
+      continue;
+    }
+    if (dashes >= 2) {
+      while (c == u' ' || c == u'\r') c = ReadRaw();
+      if (c == u'!') c = ReadRaw();
+      if (c == u'>') break;
+    }
+    dashes = c == u'-' ? 1 : 0;
+  }
+  inComment_ = false;
+}
+
+// Skips to the character a (followed by b when b is not 0) and past it.
+void THtmlParser::SkipTo(char16_t a, char16_t b) {
+  for (;;) {
+    const char16_t c = ReadRaw();
+    if (c == 0) {
+      buffer_.SetPosition(buffer_.Text().size());
+      return;
+    }
+    if (c != a) continue;
+    if (b == 0) return;
+    if (buffer_.PeekChar() == b) {
+      ReadRaw();
+      return;
+    }
+  }
+}
+
+void THtmlParser::Next() {
+  if (ch_ == 0) {
+    sy_ = Sy::EofSy;
+  } else if (ch_ <= 8) {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'?');
+    GetCh();
+  } else if (ch_ == u'<') {
+    GetTag();
+  } else {
+    GetText();
+  }
+}
+
+void THtmlParser::SkipSpaces() {
+  while (ch_ == u' ' || ch_ == u'\r') GetCh();
+}
+
+bool THtmlParser::ReadTagName(std::string& name) {
+  name.clear();
+  while (IsAsciiLetter(ch_) || IsDigit(ch_) || ch_ == u'_') {
+    name += static_cast<char>(ToUpperAscii(ch_));
+    GetCh();
+    if (name == "H" && IsDigit(ch_)) {
+      name += static_cast<char>(ch_);
+      GetCh();
+      break;
+    }
+  }
+  return !name.empty();
+}
+
+void THtmlParser::GetTag() {
+  GetCh();
+  endTag_ = false;
+  if (ch_ == u'/') {
+    endTag_ = true;
+    GetCh();
+  } else if (!IsAsciiLetter(ch_) && ch_ != u'?') {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'<');
+    return;
+  }
+  sy_ = Sy::CommandSy;
+  if (ReadTagName(name_)) {
+    const TElementSymbols e = LookupElement(name_);
+    sy_ = endTag_ ? e.end : e.start;
+  }
+  SkipSpaces();
+  ReadAttributes();
+  while (ch_ != u'>' && ch_ != 0) GetCh();
+  if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) return;
+  if (ch_ == u'>') GetCh();
+}
+
+void THtmlParser::ReadAttributes() {
+  attrs_.Reset();
+  while (ReadAttribute()) {
+  }
+}
+
+bool THtmlParser::ReadAttribute() {
+  SkipSpaces();
+  if (!(ch_ == u'$' || ch_ == u'-' || IsDigit(ch_) || IsAsciiLetter(ch_))) return false;
+  TAttribute& a = attrs_.Add();
+  while (ch_ == u'$' || ch_ == u'-' || IsDigit(ch_) || IsAsciiLetter(ch_)) {
+    a.Name += static_cast<char>(ToUpperAscii(ch_));
+    GetCh();
+  }
+  a.Which = LookupAttribute(a.Name);
+  SkipSpaces();
+  if (ch_ == u'=') {
+    GetCh();
+    SkipSpaces();
+    ReadAttributeValue(a);
+    a.HasValue = true;
+    a.Numeric = AttributeNumber(a.Value);
+  } else {
+    a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
+  }
+  return true;
+}
+
+void THtmlParser::ReadAttributeValue(TAttribute& a) {
+  const bool keepBreaks = a.Which == TAttrSymbol::TitleSy || a.Which == TAttrSymbol::AltSy;
+  if (ch_ == u'"' || ch_ == u'\'') {
+    const char16_t quote = ch_;
+    GetCh();
+    while (ch_ != quote && ch_ != 0) {
+      if (ch_ == u'&') {
+        ReadEntity(a.Value);
+        continue;
+      }
+      if (ch_ != u'\r') a.Value += ch_;
+      else if (keepBreaks) a.Value += u"\r\n";
+      GetCh();
+    }
+    if (ch_ == quote) GetCh();
+    return;
+  }
+  while (ch_ != 0 && ch_ != u'>' && ch_ != u' ' && ch_ != u'\r') {
+    if (ch_ == u'&') {
+      ReadEntity(a.Value);
+      continue;
+    }
+    a.Value += ch_;
+    GetCh();
+  }
+}
+
+void THtmlParser::GetText() {
+  sy_ = Sy::TextSy;
+  token_.clear();
+  while (ch_ != u'<' && ch_ > 8) {
+    if (ch_ == u' ' || ch_ == u'\r' || ch_ == u'\f') {
+      token_ += u' ';
+      do {
+        GetCh();
+      } while (ch_ == u' ' || ch_ == u'\r' || ch_ == u'\f');
+    } else if (ch_ == u'&') {
+      ReadEntity(token_);
+    } else {
+      token_ += ch_;
+      GetCh();
+    }
+  }
+}
+
+// Called at "&"; appends the character referred to, or the reference as
+// written when it is not one, and leaves the character after it current.
+void THtmlParser::ReadEntity(std::u16string& out) {
+  GetCh();
+  std::u16string written(1, u'&');
+  if (ch_ == u'#') {
+    if (!ReadNumericEntity(out, written)) out += written;
+    return;
+  }
+  std::string name;
+  while ((IsAsciiLetter(ch_) || IsDigit(ch_)) && name.size() < 10) {
+    name += static_cast<char>(ch_);
+    written += ch_;
+    GetCh();
+  }
+  const char16_t value = name.empty() ? u'\0' : LookupEntity(name);
+  if (value == 0) {
+    out += written;
+    return;
+  }
+  if (ch_ == u';') GetCh();
+  out += value;
+}
+
+bool THtmlParser::ReadNumericEntity(std::u16string& out, std::u16string& written) {
+  written += ch_;
+  GetCh();
+  const bool hex = ch_ == u'x' || ch_ == u'X';
+  if (hex) {
+    written += ch_;
+    GetCh();
+  }
+  char32_t value = 0;
+  bool any = false;
+  for (;;) {
+    const int d = hex ? HexValue(ch_) : (IsDigit(ch_) ? ch_ - u'0' : -1);
+    if (d < 0) break;
+    any = true;
+    value = value > 0x10FFFF ? value : value * (hex ? 16 : 10) + static_cast<char32_t>(d);
+    written += ch_;
+    GetCh();
+  }
+  if (!any) return false;
+  if (ch_ == u';') GetCh();
+  AppendCodePoint(out, value);
+  return true;
+}
+
+}  // namespace talmeko::htmlview
