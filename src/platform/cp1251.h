@@ -22,6 +22,9 @@ std::string EncodeCp1251(std::u16string_view text);
 
 std::string Cp1251ToUtf8(std::string_view bytes);
 
+// Appends one Unicode code point (up to U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // For diagnostics, dumps and the terminal: surrogate pairs are joined,
 // unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
