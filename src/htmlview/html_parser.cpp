@@ -114,10 +114,18 @@ char16_t THtmlParser::ReadRaw() {
   }
 }
 
+// A comment left open at the end of the text ends parsing, but only once the
+// token read so far has been delivered: the text before the comment stays.
 void THtmlParser::GetCh() {
-  for (;;) {
-    ch_ = ReadRaw();
-    if (ch_ != u'<' || !SkipMarkupAfterLessThan()) return;
+  try {
+    for (;;) {
+      ch_ = ReadRaw();
+      if (ch_ != u'<' || !SkipMarkupAfterLessThan()) return;
+    }
+  } catch (const EParseError& e) {
+    pendingError_ = e.Message();
+    inComment_ = false;
+    ch_ = 0;
   }
 }
 
@@ -184,6 +192,11 @@ void THtmlParser::SkipTo(char16_t a, char16_t b) {
 }
 
 void THtmlParser::Next() {
+  if (!pendingError_.empty()) {
+    std::string message;
+    message.swap(pendingError_);
+    throw EParseError(std::move(message));
+  }
   if (ch_ == 0) {
     sy_ = Sy::EofSy;
   } else if (ch_ <= 8) {

@@ -59,27 +59,32 @@ class THtmlParser {
 
   void DoBody(const TSymbolSet& stop);
   void DoBodyTag();
+  TCellBasic& BodyContent();
+  void SetBodyMargins();
+  std::unique_ptr<TBodyBlock> MakeBodyBlock();
   void DoStyle();
-  void SkipRawContent(std::u16string_view endTag);
+  void SkipRawContent(std::u16string_view upperEndTag);
   void DoTitle();
   void DoText();
-  void DoTable();
+
   struct TableState;
-  void DoTableCell(TableState& t, bool header);
-  void DoTableRow(TableState& t);
+  void DoTable();
+  void TableLoop(TableState& t);
   void OpenImpliedRow(TableState& t);
+  void DoTableRow(TableState& t);
+  void DoTableCell(TableState& t, bool header);
   void CloseCell(TableState& t);
   void CloseRow(TableState& t);
-  void FinishTable(TableState& t);
+  void DoRowGroup(TableState& t);
   void DoCaption(TableState& t);
   void DoOutsideCell(TableState& t);
+  void FinishTable(TableState& t);
 
   void PushForTag(std::string_view tag);
   void OpenSection();
   void CloseSection();
   TTextAlign CurrentAlign() const;
-  std::unique_ptr<TBodyBlock> MakeBodyBlock();
-  void SetBodyMargins();
+  std::string AttributeLower(TAttrSymbol which) const;
 
   TBuffer& buffer_;
   ThtDocument& doc_;
@@ -102,6 +107,7 @@ class THtmlParser {
   std::size_t bodyIndex_ = 0;
   int tableLevel_ = 0;
   TProperties styleAttr_;
+  std::string pendingError_;
 };
 
 }  // namespace talmeko::htmlview

@@ -1,0 +1,231 @@
+// Tree building of tables: rows and cells with or without end tags, nested
+// tables, captions, header, body and footer groups, and hidden rows.
+
+#include <optional>
+#include <vector>
+
+#include "htmlview/html_parser.h"
+
+namespace talmeko::htmlview {
+namespace {
+
+// Where a cell's content ends: any tag that starts or ends a part of the
+// table. A nested table start is not among them, so it builds inside the cell.
+const TSymbolSet kCellStop{Sy::TableEndSy,   Sy::TDSy,        Sy::TDEndSy,   Sy::TRSy,     Sy::TREndSy,
+                           Sy::THSy,         Sy::THEndSy,     Sy::CaptionSy, Sy::CaptionEndSy,
+                           Sy::ColSy,        Sy::ColGroupSy,  Sy::THeadSy,   Sy::THeadEndSy,
+                           Sy::TBodySy,      Sy::TBodyEndSy,  Sy::TFootSy,   Sy::TFootEndSy};
+
+TVAlign VAlignFromText(std::string_view v, TVAlign fallback) {
+  if (v == "top" || v == "baseline") return TVAlign::vaTop;
+  if (v == "middle") return TVAlign::vaMiddle;
+  if (v == "bottom") return TVAlign::vaBottom;
+  return fallback;
+}
+
+}  // namespace
+
+struct THtmlParser::TableState {
+  TCellBasic* outer = nullptr;  // the content list that receives the table
+  std::size_t depthBefore = 0;  // the property stack before the table's own set
+  std::size_t tableDepth = 0;   // with the table's set
+  std::unique_ptr<TTableBlock> block;
+  TCellBasic caption;
+  bool rowOpen = false;
+  TCellList row;
+  std::size_t rowDepth = 0;  // the stack before the row's set
+  std::size_t cellDepth = 0;  // the stack with the row's set
+  std::optional<TCellObj> cell;
+  bool inFooter = false;
+  std::vector<TCellList> footerRows;
+};
+
+void THtmlParser::DoTable() {
+  if (tableLevel_ >= kMaxTableNesting) {
+    // Deeper tables are ignored as tables; their rows and cells belong to
+    // the enclosing table.
+    Next();
+    return;
+  }
+  ++tableLevel_;
+  CloseSection();
+  TableState t;
+  t.outer = content_;
+  t.depthBefore = doc_.PropStack.Depth();
+  const TTextAlign justify = CurrentAlign();
+  PushForTag("table");
+  t.tableDepth = doc_.PropStack.Depth();
+  t.block = std::make_unique<TTableBlock>(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
+  t.block->Justify = justify;
+  try {
+    Next();
+    TableLoop(t);
+  } catch (...) {
+    // Keep what the table holds so far; the error ends the whole page.
+    FinishTable(t);
+    throw;
+  }
+  FinishTable(t);
+  if (sy_ == Sy::TableEndSy) Next();
+}
+
+void THtmlParser::TableLoop(TableState& t) {
+  for (;;) {
+    switch (sy_) {
+      case Sy::TDSy: DoTableCell(t, false); break;
+      case Sy::THSy: DoTableCell(t, true); break;
+      case Sy::TDEndSy:
+      case Sy::THEndSy:
+        CloseCell(t);
+        Next();
+        break;
+      case Sy::TRSy: DoTableRow(t); break;
+      case Sy::TREndSy:
+        CloseRow(t);
+        Next();
+        break;
+      case Sy::TableEndSy:
+      case Sy::EofSy: return;
+      case Sy::CaptionSy: DoCaption(t); break;
+      case Sy::THeadSy:
+      case Sy::TBodySy:
+      case Sy::TFootSy:
+      case Sy::THeadEndSy:
+      case Sy::TBodyEndSy:
+      case Sy::TFootEndSy: DoRowGroup(t); break;
+      case Sy::ColSy:
+      case Sy::ColGroupSy:
+      case Sy::ColGroupEndSy:
+      case Sy::CaptionEndSy:
+      case Sy::CommandSy: Next(); break;
+      case Sy::TextSy:
+        if (token_ == u" ") {
+          Next();
+          break;
+        }
+        DoOutsideCell(t);
+        break;
+      default: DoOutsideCell(t); break;
+    }
+  }
+}
+
+void THtmlParser::OpenImpliedRow(TableState& t) {
+  t.rowDepth = doc_.PropStack.Depth();
+  doc_.PropStack.PushProp("tr", {}, {}, nullptr, {});
+  t.cellDepth = doc_.PropStack.Depth();
+  t.row = TCellList();
+  t.row.VAlign = TVAlign::vaMiddle;
+  t.rowOpen = true;
+}
+
+void THtmlParser::DoTableRow(TableState& t) {
+  CloseRow(t);
+  t.rowDepth = doc_.PropStack.Depth();
+  PushForTag("tr");
+  t.cellDepth = doc_.PropStack.Depth();
+  t.row = TCellList();
+  t.row.VAlign = VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
+  t.row.BgColor = doc_.PropStack.Top().GetBackgroundColor();
+  t.rowOpen = true;
+  Next();
+}
+
+void THtmlParser::DoTableCell(TableState& t, bool header) {
+  if (t.rowOpen) {
+    CloseCell(t);
+    doc_.PropStack.PopToDepth(t.cellDepth);
+  } else {
+    OpenImpliedRow(t);
+  }
+  PushForTag(header ? "th" : "td");
+  TProperties& props = doc_.PropStack.Top();
+  const std::string align = AttributeLower(TAttrSymbol::AlignSy);
+  if (!align.empty()) props.SetUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  const std::string_view current = props.TextOf(TextAlign);
+  if (current.empty() || current == "none") {
+    props.Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
+  }
+  t.cell.emplace(t.block->Table, props, attrs_, t.row.VAlign, header, ppi_);
+  content_ = &t.cell->Cell;
+  SkipSpaces();
+  Next();
+  DoBody(kCellStop);
+}
+
+void THtmlParser::CloseCell(TableState& t) {
+  if (!t.cell) return;
+  CloseSection();
+  t.row.Cells.push_back(std::move(*t.cell));
+  t.cell.reset();
+  content_ = t.outer;
+}
+
+void THtmlParser::CloseRow(TableState& t) {
+  CloseCell(t);
+  if (!t.rowOpen) return;
+  t.rowOpen = false;
+  const bool hidden = doc_.PropStack.Depth() > t.rowDepth && doc_.PropStack.At(t.rowDepth).IsDisplayNone();
+  if (!hidden) {
+    if (t.inFooter) t.footerRows.push_back(std::move(t.row));
+    else t.block->Table.Rows.push_back(std::move(t.row));
+  }
+  t.row = TCellList();
+  doc_.PropStack.PopToDepth(t.rowDepth);
+}
+
+// Header, body and footer groups only decide where their rows go: footer
+// rows come after all others.
+void THtmlParser::DoRowGroup(TableState& t) {
+  CloseRow(t);
+  doc_.PropStack.PopToDepth(t.tableDepth);
+  t.inFooter = sy_ == Sy::TFootSy;
+  if (sy_ == Sy::THeadSy) PushForTag("thead");
+  else if (sy_ == Sy::TBodySy) PushForTag("tbody");
+  else if (sy_ == Sy::TFootSy) PushForTag("tfoot");
+  Next();
+}
+
+void THtmlParser::DoCaption(TableState& t) {
+  static const TSymbolSet kCaptionStop{Sy::CaptionEndSy, Sy::TableEndSy, Sy::TRSy, Sy::TDSy, Sy::THSy,
+                                       Sy::THeadSy,      Sy::TBodySy,    Sy::TFootSy};
+  CloseRow(t);
+  doc_.PropStack.PopToDepth(t.tableDepth);
+  PushForTag("caption");
+  content_ = &t.caption;
+  Next();
+  DoBody(kCaptionStop);
+  CloseSection();
+  content_ = t.outer;
+  doc_.PropStack.PopToDepth(t.tableDepth);
+  if (sy_ == Sy::CaptionEndSy) Next();
+}
+
+// Text and tags between rows and cells are shown before the table, in the
+// content list that receives it.
+void THtmlParser::DoOutsideCell(TableState& t) {
+  content_ = t.outer;
+  DoBody(kCellStop);
+  CloseSection();
+}
+
+void THtmlParser::FinishTable(TableState& t) {
+  CloseRow(t);
+  CloseSection();
+  doc_.PropStack.PopToDepth(t.tableDepth);
+  for (auto& row : t.footerRows) t.block->Table.Rows.push_back(std::move(row));
+  t.footerRows.clear();
+  if (t.caption.Empty()) {
+    t.outer->Add(std::move(t.block));
+  } else {
+    auto both = std::make_unique<TTableAndCaptionBlock>();
+    both->TableBlock = std::move(t.block);
+    both->Caption = std::move(t.caption);
+    t.outer->Add(std::move(both));
+  }
+  doc_.PropStack.PopToDepth(t.depthBefore);
+  --tableLevel_;
+  content_ = t.outer;
+}
+
+}  // namespace talmeko::htmlview
