@@ -116,7 +116,7 @@ char16_t THtmlParser::ReadRaw() {
 
 // A comment left open at the end of the text ends parsing, but only once the
 // token read so far has been delivered: the text before the comment stays.
-void THtmlParser::GetCh() {
+void THtmlParser::GetChSlow() {
   try {
     for (;;) {
       ch_ = ReadRaw();

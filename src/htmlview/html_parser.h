@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "htmlview/attributes.h"
 #include "htmlview/buffer.h"
@@ -32,7 +34,18 @@ class THtmlParser {
   void ParseText();
 
   // Tokenizer steps, public so that tests can drive them.
-  void GetCh();
+  void GetCh() {
+    // Most characters are neither breaks, tabs, the end nor the start of a
+    // tag: they are taken straight from the buffer.
+    const char16_t c = buffer_.PeekChar();
+    if (c > u'\r' && c != u'<') {
+      buffer_.ReadChar();
+      lastBreak_ = LastBreak::None;
+      ch_ = c;
+      return;
+    }
+    GetChSlow();
+  }
   void Next();
   Sy Symbol() const { return sy_; }
   char16_t Ch() const { return ch_; }
@@ -42,6 +55,7 @@ class THtmlParser {
  private:
   enum class LastBreak { None, CR, LF };
 
+  void GetChSlow();
   char16_t ReadRaw();
   char16_t PeekRaw();
   bool SkipMarkupAfterLessThan();
@@ -73,6 +87,7 @@ class THtmlParser {
   void OpenImpliedRow(TableState& t);
   void DoTableRow(TableState& t);
   void DoTableCell(TableState& t, bool header);
+  void EmplaceCell(TableState& t, bool header);
   void CloseCell(TableState& t);
   void CloseRow(TableState& t);
   void DoRowGroup(TableState& t);
@@ -106,8 +121,25 @@ class THtmlParser {
   std::unique_ptr<TSection> section_;
   std::size_t bodyIndex_ = 0;
   int tableLevel_ = 0;
-  TProperties styleAttr_;
   std::string pendingError_;
+
+  struct TCellKey {
+    std::uint32_t setId;
+    int padding;
+    int border;
+    int rowAlign;
+    bool header;
+    friend bool operator==(const TCellKey&, const TCellKey&) = default;
+  };
+  struct TCellKeyHash {
+    std::size_t operator()(const TCellKey& k) const noexcept {
+      return (std::size_t{k.setId} * 1000003u) ^ (static_cast<std::size_t>(k.padding) << 20) ^
+             (static_cast<std::size_t>(k.border) << 10) ^ (static_cast<std::size_t>(k.rowAlign) << 2) ^
+             static_cast<std::size_t>(k.header);
+    }
+  };
+  static constexpr std::size_t kMaxCachedCells = 4096;
+  std::unordered_map<TCellKey, TCellData, TCellKeyHash> cellCache_;
 };
 
 }  // namespace talmeko::htmlview

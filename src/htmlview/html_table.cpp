@@ -94,7 +94,9 @@ int THtmlTable::ColumnCount() const {
 
 TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
                    TVAlign rowAlign, bool isHeader, int ppi)
-    : VAlign(rowAlign), IsHeader(isHeader) {
+    : TCellData() {
+  VAlign = rowAlign;
+  IsHeader = isHeader;
   const TBoxValues box = GetBoxValues(props, 0, ppi);
   SetSpans(attrs);
   SetSizes(props, attrs, ppi);

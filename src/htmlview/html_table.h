@@ -32,13 +32,8 @@ class TCellObjCell : public TCellBasic {};
 
 class THtmlTable;
 
-class TCellObj {
- public:
-  // Builds a cell from its property set and attributes in the table it
-  // belongs to, starting from the row's vertical alignment.
-  TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs, TVAlign rowAlign,
-           bool isHeader, int pixelsPerInch);
-
+// What layout needs to know of a cell besides its content.
+struct TCellData {
   int ColSpan = 1;
   int RowSpan = 1;
   TSpecWidth SpecWd;
@@ -54,6 +49,17 @@ class TCellObj {
   bool NoWrap = false;
   bool IsHeader = false;
   bool ShowEmptyCells = false;
+};
+
+class TCellObj : public TCellData {
+ public:
+  // Builds a cell from its property set and attributes in the table it
+  // belongs to, starting from the row's vertical alignment.
+  TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs, TVAlign rowAlign,
+           bool isHeader, int pixelsPerInch);
+  // A cell like one built before, with empty content.
+  explicit TCellObj(const TCellData& data) : TCellData(data) {}
+
   TCellObjCell Cell;
 
  private:

@@ -112,7 +112,7 @@ void THtmlParser::TableLoop(TableState& t) {
 
 void THtmlParser::OpenImpliedRow(TableState& t) {
   t.rowDepth = doc_.PropStack.Depth();
-  doc_.PropStack.PushProp("tr", {}, {}, nullptr, {});
+  doc_.PropStack.PushElement("tr", {}, {}, {}, nullptr);
   t.cellDepth = doc_.PropStack.Depth();
   t.row = TCellList();
   t.row.VAlign = TVAlign::vaMiddle;
@@ -139,18 +139,39 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
     OpenImpliedRow(t);
   }
   PushForTag(header ? "th" : "td");
-  TProperties& props = doc_.PropStack.Top();
+  THtmlPropStack& stack = doc_.PropStack;
   const std::string align = AttributeLower(TAttrSymbol::AlignSy);
-  if (!align.empty()) props.SetUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
-  const std::string_view current = props.TextOf(TextAlign);
+  if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  const std::string_view current = stack.Top().TextOf(TextAlign);
   if (current.empty() || current == "none") {
-    props.Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
+    stack.MutableTop().Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
   }
-  t.cell.emplace(t.block->Table, props, attrs_, t.row.VAlign, header, ppi_);
+  EmplaceCell(t, header);
   content_ = &t.cell->Cell;
   SkipSpaces();
   Next();
   DoBody(kCellStop);
+}
+
+// Cells whose only attribute is a style attribute depend on nothing but
+// their property set, the table and the row: most cells of a page are made
+// from one of a few of them.
+void THtmlParser::EmplaceCell(TableState& t, bool header) {
+  const THtmlTable& table = t.block->Table;
+  const TAttribute* style = attrs_.Find(TAttrSymbol::StyleSy);
+  const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
+  if (!plain) {
+    t.cell.emplace(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+    return;
+  }
+  TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row.VAlign),
+               header};
+  if (auto hit = cellCache_.find(key); hit != cellCache_.end()) {
+    t.cell.emplace(hit->second);
+    return;
+  }
+  t.cell.emplace(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+  if (cellCache_.size() < kMaxCachedCells) cellCache_.emplace(key, static_cast<const TCellData&>(*t.cell));
 }
 
 void THtmlParser::CloseCell(TableState& t) {

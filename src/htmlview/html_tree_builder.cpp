@@ -48,8 +48,8 @@ void THtmlParser::ParseText() {
   bodyIndex_ = doc_.Content.Count();
   doc_.Content.Add(std::move(body));
   doc_.PropStack.PushProp("pre", {}, {}, nullptr, {});
-  doc_.PropStack.Top().Set(FontFamily, TPropValue::MakeText(pool_.Store(defaults_.DefPreFontName)));
-  const TFontInfo* font = fonts_.FontOf(doc_.PropStack.Top());
+  doc_.PropStack.MutableTop().Set(FontFamily, TPropValue::MakeText(pool_.Store(defaults_.DefPreFontName)));
+  const TFontInfo* font = doc_.PropStack.TopFont(fonts_);
   std::u16string line;
   for (;;) {
     const char16_t c = ReadRaw();
@@ -88,7 +88,7 @@ void THtmlParser::DoText() {
     }
     OpenSection();
   }
-  section_->AddText(token_, fonts_.FontOf(doc_.PropStack.Top()));
+  section_->AddText(token_, doc_.PropStack.TopFont(fonts_));
   Next();
 }
 
@@ -199,14 +199,13 @@ void THtmlParser::DoTitle() {
 }
 
 void THtmlParser::PushForTag(std::string_view tag) {
-  const std::string cls = attrs_.TheClass();
-  const std::string id = attrs_.TheID();
-  const std::string title = attrs_.TheTitle();
-  styleAttr_ = TProperties();
-  const bool hasStyle = attrs_.TheStyle(pool_, styleAttr_);
-  doc_.PropStack.PushProp(tag, cls.empty() ? std::string_view() : pool_.Store(cls),
-                          id.empty() ? std::string_view() : pool_.Store(id), hasStyle ? &styleAttr_ : nullptr,
-                          title.empty() ? std::string_view() : pool_.Store(title));
+  const TAttribute* style = attrs_.Find(TAttrSymbol::StyleSy);
+  if (attrs_.Count() == 0 || (attrs_.Count() == 1 && style)) {
+    doc_.PropStack.PushElement(tag, {}, {}, {}, style ? &style->Value : nullptr);
+    return;
+  }
+  doc_.PropStack.PushElement(tag, attrs_.TheClass(), attrs_.TheID(), attrs_.TheTitle(),
+                             style ? &style->Value : nullptr);
 }
 
 TTextAlign THtmlParser::CurrentAlign() const {
@@ -219,7 +218,7 @@ TTextAlign THtmlParser::CurrentAlign() const {
 
 void THtmlParser::OpenSection() {
   const TProperties& props = doc_.PropStack.Top();
-  const TFontInfo* font = fonts_.FontOf(props);
+  const TFontInfo* font = doc_.PropStack.TopFont(fonts_);
   const double em = font->sizePoints * ppi_ / 72.0;
   int indent = 0;
   ValueToPixels(props[TextIndent], 0, TLengthContext{ppi_, em, em / 2}, indent);

@@ -36,8 +36,20 @@ void THtmlView::LoadFromStream(std::istream* stream, const std::string& name, TD
   if (!stream) return;
   // The caller has just written the page and left the position at its end.
   stream->clear();
+  std::string bytes;
+  stream->seekg(0, std::ios::end);
+  const std::streamoff size = stream->tellg();
   stream->seekg(0);
-  std::string bytes((std::istreambuf_iterator<char>(*stream)), std::istreambuf_iterator<char>());
+  if (size > 0 && stream->good()) {
+    bytes.resize(static_cast<std::size_t>(size));
+    stream->read(bytes.data(), size);
+    bytes.resize(static_cast<std::size_t>(stream->gcount()));
+  } else {
+    // A stream that cannot tell its size is read to its end.
+    stream->clear();
+    stream->seekg(0);
+    bytes.assign(std::istreambuf_iterator<char>(*stream), std::istreambuf_iterator<char>());
+  }
   if (type != TDocType::HTMLType && type != TDocType::TextType) {
     // Other kinds are shown as an image of the stream; the engine shows no
     // images, so the page stays empty.

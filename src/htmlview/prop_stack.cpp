@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "htmlview/style_sheet_parser.h"
+
 namespace talmeko::htmlview {
 namespace {
 
@@ -73,6 +75,10 @@ double FontSizeToPoints(std::string_view text, double parent, int ppi) {
 void THtmlPropStack::Reset(THtmlStyleList& styles) {
   styles_ = &styles;
   stack_.clear();
+  ids_.assign(1, nextId_++);
+  slots_.assign(1, nullptr);
+  cache_.clear();
+  cacheStyleVersion_ = styles.Version();
   const TProperties* def = styles.Find("default");
   stack_.push_back(def ? *def : TProperties());
   stack_.back().PropTag = "default";
@@ -82,7 +88,53 @@ void THtmlPropStack::Reset(THtmlStyleList& styles) {
 
 TProperties& THtmlPropStack::EmplaceChild() {
   if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 8);
+  ids_.push_back(nextId_++);
+  slots_.push_back(nullptr);
   return stack_.emplace_back();
+}
+
+void THtmlPropStack::BuildCacheKey(std::string_view tag, std::string_view cls, std::string_view id,
+                                   std::string_view title, const std::u16string* styleText) {
+  const std::uint32_t parent = ids_.back();
+  cacheKey_.assign(reinterpret_cast<const char*>(&parent), sizeof parent);
+  for (std::string_view part : {tag, cls, id, title}) {
+    cacheKey_.append(part);
+    cacheKey_ += '\0';
+  }
+  if (styleText) {
+    cacheKey_ += '\1';
+    cacheKey_.append(reinterpret_cast<const char*>(styleText->data()), styleText->size() * sizeof(char16_t));
+  }
+}
+
+void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
+                                 std::string_view title, const std::u16string* styleText) {
+  if (styles_->Version() != cacheStyleVersion_) {
+    cache_.clear();
+    cacheStyleVersion_ = styles_->Version();
+  }
+  BuildCacheKey(tag, cls, id, title, styleText);
+  if (auto hit = cache_.find(cacheKey_); hit != cache_.end()) {
+    if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 8);
+    stack_.push_back(hit->second.props);
+    ids_.push_back(hit->second.id);
+    slots_.push_back(&hit->second);
+    return;
+  }
+  TTextPool& pool = styles_->Pool();
+  auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
+  TProperties styleAttr;
+  if (styleText) ParseStyleAttribute(*styleText, pool, styleAttr);
+  PushProp(tag, stored(cls), stored(id), styleText ? &styleAttr : nullptr, stored(title));
+  if (cache_.size() < kMaxCachedSets) {
+    slots_.back() = &cache_.emplace(cacheKey_, CachedSet{stack_.back(), ids_.back()}).first->second;
+  }
+}
+
+const TFontInfo* THtmlPropStack::TopFont(TFontResolver& fonts) {
+  const TFontInfo* font = fonts.FontOf(stack_.back());
+  if (slots_.back()) slots_.back()->props.SetCachedFont(font);
+  return font;
 }
 
 void THtmlPropStack::Inherit(const TProperties& parent, TProperties& child, std::string_view tag) {
@@ -197,7 +249,11 @@ void THtmlPropStack::PopProp(std::string_view tag) {
   while (i > 1 && stack_[i - 1].PropTag != tag) --i;
   if (i <= 1) return;
   stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+  ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+  slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(i - 1));
   for (std::size_t j = i - 1; j < stack_.size(); ++j) {
+    ids_[j] = nextId_++;
+    slots_[j] = nullptr;
     for (PropIndex k : kInherited) {
       if (!stack_[j].IsSetByRule(k)) stack_[j].Set(k, stack_[j - 1][k]);
     }
@@ -205,7 +261,10 @@ void THtmlPropStack::PopProp(std::string_view tag) {
 }
 
 void THtmlPropStack::PopToDepth(std::size_t depth) {
-  if (depth < stack_.size()) stack_.resize(depth);
+  if (depth >= stack_.size()) return;
+  stack_.resize(depth);
+  ids_.resize(depth);
+  slots_.resize(depth);
 }
 
 }  // namespace talmeko::htmlview

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <string>
+#include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "htmlview/fonts.h"
 #include "htmlview/properties.h"
 #include "htmlview/style_list.h"
 
@@ -23,12 +26,28 @@ class THtmlPropStack {
 
   // Leaves one set on the stack: a copy of the style list's "default" entry.
   void Reset(THtmlStyleList& styles);
-  void Clear() { stack_.clear(); }
+  void Clear() {
+    stack_.clear();
+    ids_.clear();
+    slots_.clear();
+    cache_.clear();
+  }
 
   std::size_t Depth() const { return stack_.size(); }
   bool Empty() const { return stack_.empty(); }
-  TProperties& Top() { return stack_.back(); }
   const TProperties& Top() const { return stack_.back(); }
+  // For changes after the cascade (body margins, default alignments); the
+  // set is then no longer the one its element's context gives.
+  TProperties& MutableTop() {
+    ids_.back() = nextId_++;
+    slots_.back() = nullptr;
+    return stack_.back();
+  }
+  // Equal ids mean equal sets from equal contexts.
+  std::uint32_t TopId() const { return ids_.back(); }
+  // The top set's font; remembered with the cached set as well, so that the
+  // next element of the same kind finds it made.
+  const TFontInfo* TopFont(TFontResolver& fonts);
   const TProperties& At(std::size_t i) const { return stack_[i]; }
 
   // Opens an element: class is lower case with classes joined by ".", id
@@ -40,7 +59,15 @@ class THtmlPropStack {
   void PopProp(std::string_view tag);
   void PopToDepth(std::size_t depth);
 
-  void SetPropUnlessRule(PropIndex i, const TPropValue& v) { Top().SetUnlessRule(i, v); }
+  // Opens an element from its attribute values as written: the class, id and
+  // title are stored in the style list's text pool, and the style attribute
+  // (null when absent) is parsed. Elements with the same context, tag,
+  // attributes and style attribute get the same set, so it is computed once
+  // per page and copied after that.
+  void PushElement(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
+                   const std::u16string* styleText);
+
+  void SetPropUnlessRule(PropIndex i, const TPropValue& v) { MutableTop().SetUnlessRule(i, v); }
 
  private:
   TProperties& EmplaceChild();
@@ -52,9 +79,26 @@ class THtmlPropStack {
   bool ContextMatches(const TDescendantRule& rule) const;
   void ConvertFontSize(TProperties& p, const TProperties& parent);
 
+  struct CachedSet {
+    TProperties props;
+    std::uint32_t id = 0;
+  };
+  // A page with endlessly varied elements stops filling the cache here.
+  static constexpr std::size_t kMaxCachedSets = 4096;
+  void BuildCacheKey(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
+                     const std::u16string* styleText);
+
   std::vector<TProperties> stack_;
+  // Parallel to stack_: equal ids mean equal sets computed from equal
+  // contexts, which is what makes a cached set valid for a child.
+  std::vector<std::uint32_t> ids_;
+  std::vector<CachedSet*> slots_;  // the cache entry each set came from, if any
+  std::uint32_t nextId_ = 1;
+  std::unordered_map<std::string, CachedSet> cache_;
+  std::uint64_t cacheStyleVersion_ = 0;
   THtmlStyleList* styles_ = nullptr;
   std::string key_;
+  std::string cacheKey_;
 };
 
 }  // namespace talmeko::htmlview

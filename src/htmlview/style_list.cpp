@@ -147,6 +147,7 @@ const TProperties* THtmlStyleList::Find(std::string_view selector) const {
 }
 
 TProperties& THtmlStyleList::Entry(std::string_view selector) {
+  ++version_;
   auto it = entries_.find(selector);
   if (it == entries_.end()) {
     if (selector.find_first_of(".#") != std::string_view::npos) classOrIdRules_ = true;
@@ -157,6 +158,7 @@ TProperties& THtmlStyleList::Entry(std::string_view selector) {
 }
 
 TDescendantRule& THtmlStyleList::DescendantEntry(std::string_view selector) {
+  ++version_;
   for (auto& rule : descendants_) {
     if (rule.selector == selector) return rule;
   }

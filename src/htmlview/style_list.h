@@ -2,6 +2,7 @@
 // The document's style list: property sets by selector, initialised from the
 // view's published properties and extended by the page's style elements.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,10 @@ class THtmlStyleList {
   // only the lookup by tag name.
   bool HasClassOrIdRules() const { return classOrIdRules_; }
 
+  // Changes whenever an entry may have changed, so that sets computed from
+  // the list can tell whether they are still current.
+  std::uint64_t Version() const { return version_; }
+
  private:
   struct Hash {
     using is_transparent = void;
@@ -82,6 +87,7 @@ class THtmlStyleList {
   TTextPool* pool_ = nullptr;
   bool quirks_ = false;
   bool classOrIdRules_ = false;
+  std::uint64_t version_ = 0;
   int pixelsPerInch_ = 96;
   double defFontSize_ = 12;
 };

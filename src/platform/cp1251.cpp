@@ -90,9 +90,14 @@ char UnicodeToCp1251(char16_t ch) {
 }
 
 std::u16string DecodeCp1251(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (char c : bytes) out += Cp1251ToUnicode(static_cast<unsigned char>(c));
+  // Pages are decoded whole on every load, so the string is sized once and
+  // ASCII, by far the most common, takes no branch into the table.
+  std::u16string out(bytes.size(), u'\0');
+  char16_t* dst = out.data();
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    *dst++ = b < 0x80 ? static_cast<char16_t>(b) : Cp1251ToUnicode(b);
+  }
   return out;
 }
 
