@@ -110,6 +110,8 @@ void THtmlPropStack::BuildCacheKey(std::string_view tag, std::string_view cls, s
 void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
                                  std::string_view title, const std::u16string* styleText) {
   if (styles_->Version() != cacheStyleVersion_) {
+    // The open elements keep their sets, but no longer their cache entries.
+    std::fill(slots_.begin(), slots_.end(), nullptr);
     cache_.clear();
     cacheStyleVersion_ = styles_->Version();
   }

@@ -137,5 +137,40 @@ TEST(StyleCascade, SelectorForms) {
   }
 }
 
+// Sets of elements alike are computed once per page; what changes between
+// them must still show.
+TEST(StyleCascade, ElementsAlikeStayCorrect) {
+  struct Case {
+    const char* name;
+    std::string html;
+    std::string wordA, fontA, wordB, fontB;
+  } cases[] = {
+      {"a style sheet after the first table",
+       "<table><tr><td>a</table><style>body{color:#ff0000}</style><table><tr><td>b</table>", "a",
+       "Times New Roman 12pt normal sys8", "b", "Times New Roman 12pt normal #FF0000"},
+      {"an align attribute on one cell only", "<table><tr><td align=right style=\"color:red\">a<td style=\"color:red\">b</table>",
+       "a", "Times New Roman 12pt normal #FF0000", "b", "Times New Roman 12pt normal #FF0000"},
+      {"style attributes differ", "<table><tr><td style=\"color:#010203\">a<td style=\"color:#040506\">b</table>",
+       "a", "Times New Roman 12pt normal #010203", "b", "Times New Roman 12pt normal #040506"},
+      {"same cell in other contexts", "<table class=x><tr><td>a</table><table><tr><td>b</table>"
+       "<style>.x td{font-weight:bold}</style>", "a", "Times New Roman 12pt normal sys8", "b",
+       "Times New Roman 12pt normal sys8"},
+      {"descendant rule picks one context", "<style>.x td{font-weight:bold}</style><table class=x><tr><td>a</table>"
+       "<table><tr><td>b</table>", "a", "Times New Roman 12pt bold sys8", "b", "Times New Roman 12pt normal sys8"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadedView v;
+    v.Load(c.html);
+    EXPECT_EQ(FontOfWord(v, c.wordA), c.fontA);
+    EXPECT_EQ(FontOfWord(v, c.wordB), c.fontB);
+  }
+  LoadedView v;
+  v.Load("<table><tr><td align=right>a<td>b</table>");
+  const std::string dump = v.Dump();
+  EXPECT_NE(dump.find("text right 'a'"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("text left 'b'"), std::string::npos) << dump;
+}
+
 }  // namespace
 }  // namespace talmeko::htmlview

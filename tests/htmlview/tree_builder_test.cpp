@@ -281,5 +281,15 @@ TEST(TreeBuilder, LoadReportsBusyAndChangedInOrder) {
   EXPECT_EQ(events.log, "busy;changed;idle;");
 }
 
+// Found by fuzzing: a style sheet inside a cell changes the rules while the
+// cell's set, taken from the page's set cache, is open.
+TEST(TreeBuilder, StyleSheetInsideAnOpenCell) {
+  LoadedView v;
+  v.Load("<table><tr><td>a<td>b<style>td{color:#ff0000}</style>c<td>d</table>");
+  const std::string dump = v.Dump();
+  EXPECT_NE(dump.find("'bc' | Times New Roman 12pt normal sys8"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("'d' | Times New Roman 12pt normal #FF0000"), std::string::npos) << dump;
+}
+
 }  // namespace
 }  // namespace talmeko::htmlview
