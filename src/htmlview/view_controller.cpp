@@ -234,6 +234,7 @@ void THtmlViewController::Paint(platform::Canvas& canvas, const platform::Rect& 
   context.yTop = vPos_;
   context.selection = selection_.Current();
   context.background = background;
+  context.screen = screen_;
   document_->Paint(canvas, context);
 }
 

@@ -4,6 +4,7 @@
 // knows nothing of tables or text.
 
 #include "platform/canvas.h"
+#include "platform/font_catalogue.h"
 #include "platform/geometry.h"
 
 namespace talmeko::htmlview {
@@ -32,6 +33,7 @@ struct TPaintContext {
   int yTop = 0;         // the vertical scroll position
   TSelection selection;
   platform::Color background = platform::Rgb(255, 255, 255);  // resolved page background
+  platform::ScreenInfo screen;  // resolves the system colours text and borders are given in
 };
 
 class TViewDocument {

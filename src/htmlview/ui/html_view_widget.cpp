@@ -1,5 +1,6 @@
 #include "htmlview/ui/html_view_widget.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,6 +11,7 @@
 
 #include "htmlview/exceptions.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_font_catalogue.h"
 #include "platform/qt/qt_screen_info.h"
 
 namespace talmeko::htmlview::ui {
@@ -64,12 +66,42 @@ THtmlViewWidget::THtmlViewWidget(QWidget* parent, const ViewDefaults& defaults) 
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setMouseTracking(true);
-  controller_ = std::make_unique<THtmlViewController>(static_cast<TViewHost&>(*this), defaults, platform::qt::CurrentScreenInfo(this));
+  fonts_ = std::make_unique<platform::qt::QtFontCatalogue>();
+  engine_ = std::make_unique<THtmlView>(*fonts_, platform::qt::CurrentScreenInfo(this));
+  engine_->Defaults() = defaults;
+  engine_->SetEvents(this);
+  controller_ = std::make_unique<THtmlViewController>(static_cast<TViewHost&>(*this), defaults,
+                                                      platform::qt::CurrentScreenInfo(this));
   tickTimer_.setInterval(kTickMilliseconds);
   connect(&tickTimer_, &QTimer::timeout, this, [this] { controller_->Tick(); });
 }
 
-THtmlViewWidget::~THtmlViewWidget() = default;
+THtmlViewWidget::~THtmlViewWidget() {
+  engine_->SetEvents(nullptr);
+  controller_->SetDocument(nullptr);
+}
+
+void THtmlViewWidget::LoadFromStream(std::istream* stream, const std::string& name, TDocType type) {
+  engine_->LoadFromStream(stream, name, type);
+}
+
+// The old layout refers to the document the engine is about to release, so it
+// goes first; should the load fail half-way, the view stays empty.
+void THtmlViewWidget::SetBusy(bool busy) {
+  if (busy) {
+    if (busyDepth_++ == 0) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    controller_->SetDocument(nullptr);
+    documentView_.reset();
+  } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+void THtmlViewWidget::DocumentChanged() {
+  documentView_ = std::make_unique<THtmlDocumentView>(engine_->Document(), platform::qt::CurrentScreenInfo(this));
+  controller_->SetDocument(documentView_.get());
+  DocumentLoaded();
+}
 
 void THtmlViewWidget::SetDocument(TViewDocument* document) { controller_->SetDocument(document); }
 

@@ -6,8 +6,12 @@
 #include <QAbstractScrollArea>
 #include <QTimer>
 
+#include <istream>
 #include <memory>
+#include <string>
 
+#include "htmlview/document_view.h"
+#include "htmlview/html_view.h"
 #include "htmlview/view_controller.h"
 #include "htmlview/view_defaults.h"
 #include "htmlview/view_document.h"
@@ -15,13 +19,22 @@
 
 namespace talmeko::htmlview::ui {
 
-class THtmlViewWidget : public QAbstractScrollArea, private TViewHost {
+class THtmlViewWidget : public QAbstractScrollArea, private TViewHost, private THtmlViewEvents {
   Q_OBJECT
 
  public:
   explicit THtmlViewWidget(QWidget* parent = nullptr, const ViewDefaults& defaults = {});
   ~THtmlViewWidget() override;
 
+  // Loads a page: the engine decodes and parses it, then the view lays it
+  // out, shows its top-left corner and repaints.
+  void LoadFromStream(std::istream* stream, const std::string& name, TDocType type);
+  // The engine with the published properties and the parsed document.
+  THtmlView& Engine() { return *engine_; }
+  // The laid-out page, or null before the first load.
+  const THtmlDocumentView* DocumentView() const { return documentView_.get(); }
+
+  // Shows another document instead of the engine's (tests of the view logic).
   // The document is not owned. Call DocumentLoaded after it has been (re)built.
   void SetDocument(TViewDocument* document);
   void DocumentLoaded();
@@ -43,10 +56,16 @@ class THtmlViewWidget : public QAbstractScrollArea, private TViewHost {
   void Invalidate() override;
   void ScrollImage(int dx, int dy) override;
   void SetTimerActive(bool active) override;
+  void SetBusy(bool busy) override;
+  void DocumentChanged() override;
 
   void RelayOut();
   void PressMouse(QMouseEvent* event, bool doubleClick);
 
+  std::unique_ptr<platform::FontCatalogue> fonts_;
+  std::unique_ptr<THtmlView> engine_;
+  std::unique_ptr<THtmlDocumentView> documentView_;
+  int busyDepth_ = 0;
   std::unique_ptr<THtmlViewController> controller_;
   QTimer tickTimer_;
   QSize laidOutSize_;

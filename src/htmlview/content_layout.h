@@ -1,0 +1,70 @@
+#pragma once
+// Layout of a content list (the body's, a cell's or a caption's): its
+// paragraphs and tables stacked from top to bottom.
+
+#include <memory>
+#include <vector>
+
+#include "htmlview/blocks.h"
+#include "htmlview/section_base.h"
+#include "htmlview/text_layout.h"
+
+namespace talmeko::htmlview {
+
+class TTableLayout;
+
+class TContentLayout {
+ public:
+  TContentLayout();
+  ~TContentLayout();
+  TContentLayout(TContentLayout&&) noexcept;
+  TContentLayout& operator=(TContentLayout&&) noexcept;
+
+  // Builds the layout's shape once. textBase advances past every paragraph;
+  // paragraphs are appended to `sections` in document order.
+  void Build(const TCellBasic& content, int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+
+  void Measure(TLayoutFonts& fonts);
+  int MinWidth() const { return minWidth_; }
+  int MaxWidth() const { return maxWidth_; }
+  // Lays the items out in a box of the width; returns the height.
+  int Arrange(int width);
+  void SetOrigin(int x, int y);
+  int Height() const { return height_; }
+  // The rightmost pixel of any item, relative to the box's left edge.
+  int Extent() const;
+  // Whether there is nothing to draw: no items, or only empty paragraphs.
+  bool IsBlank() const;
+
+  void Paint(TPaintState& state) const;
+
+  // One stacked item: a paragraph, or a table with the block that holds it.
+  struct Item {
+    std::unique_ptr<TSectionLayout> section;
+    std::unique_ptr<TTableLayout> table;
+    const TTableBlock* tableBlock = nullptr;
+    std::unique_ptr<TContentLayout> caption;  // for a table with a caption
+    bool captionBelow = false;
+    int x = 0;  // relative to the box
+    int y = 0;
+    int height = 0;
+  };
+  const std::vector<Item>& Items() const { return items_; }
+  int X() const { return x_; }
+  int Y() const { return y_; }
+
+ private:
+  void AddTable(const TTableBlock& block, const TCellBasic* caption, bool below, int& textBase,
+                std::vector<TSectionLayout*>& sections, int depth);
+  int ArrangeTable(Item& item, int width) const;
+  void PlaceItem(const Item& item) const;
+
+  std::vector<Item> items_;
+  int minWidth_ = 0;
+  int maxWidth_ = 0;
+  int height_ = 0;
+  int x_ = 0;
+  int y_ = 0;
+};
+
+}  // namespace talmeko::htmlview

@@ -1,0 +1,106 @@
+#pragma once
+// Layout of one table: cells placed on the column grid, column minimum and
+// maximum widths, the widths chosen for the space available, row heights and
+// the geometry of every cell. All results live here, not in the table.
+
+#include <cstddef>
+#include <vector>
+
+#include "htmlview/content_layout.h"
+#include "htmlview/html_table.h"
+#include "htmlview/text_layout.h"
+#include "platform/geometry.h"
+
+namespace talmeko::htmlview {
+
+// The most columns a table is laid out with; cells beyond are dropped.
+inline constexpr int kMaxTableColumns = 10000;
+
+// Shares `amount` among entries in proportion to their weights, so that the
+// shares add up exactly: entries are visited from last to first and each gets
+// the rounded share of the running weight less what was handed out before.
+// Entries with a weight of 0 get nothing; with no weight at all, nothing moves.
+void DistributeByWeight(long long amount, const std::vector<long long>& weights, std::vector<long long>& shares);
+
+class TTableLayout {
+ public:
+  struct Column {
+    int min = 0;
+    int max = 0;
+    TWidthType type = TWidthType::wtNone;
+    int percent = 0;  // per mille of the table, the most any single cell asked for
+    int width = 0;
+  };
+
+  struct Cell {
+    const TCellObj* cell = nullptr;
+    int row = 0;
+    int col = 0;
+    int colSpan = 1;
+    int rowSpan = 1;
+    TContentLayout content;
+    int contentHeight = 0;  // as laid out
+    int needHeight = 0;     // content height or the height asked for, plus VrSpace
+    platform::Rect box;     // the cell box, document coordinates
+    platform::Point contentOrigin;
+  };
+
+  explicit TTableLayout(const THtmlTable& table) : table_(&table) {}
+
+  void Build(int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+  // Measures the cells' content and works out every column's minimum and maximum.
+  void Measure(TLayoutFonts& fonts);
+  // The table's narrowest and widest outer widths, its own box included.
+  int MinWidth() const;
+  int MaxWidth() const;
+  // Chooses column widths for the available width, lays out the cells and
+  // sets the row heights; returns the outer height.
+  int Arrange(int availableWidth);
+  void SetOrigin(int x, int y);
+
+  int Width() const { return width_; }          // sum of column widths + CellSpacing
+  int Height() const { return height_; }        // sum of row heights + CellSpacing
+  int OuterWidth() const;                       // with the table's margins, borders and paddings
+  int OuterHeight() const;
+  const std::vector<Column>& Columns() const { return columns_; }
+  const std::vector<int>& RowHeights() const { return rowHeights_; }
+  const std::vector<Cell>& Cells() const { return cells_; }
+  const THtmlTable& Table() const { return *table_; }
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+
+  void Paint(TPaintState& state) const;
+
+ private:
+  void PlaceCells(int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+  void ColumnLimits();
+  void ApplyCellLimits(const Cell& c);
+  void SpreadSpannedLimits(const Cell& c, int cellMin, int cellMax);
+  void ChooseWidths(int availableWidth);
+  void DistributeExtra(long long extra);
+  long long GrowPercentColumns(long long extra, long long room);
+  std::vector<std::size_t> ColumnsToWiden() const;
+  void ArrangeRows();
+  void PlaceCell(Cell& c);
+  int FrameBorder(int side) const;
+  void PaintTableBox(TPaintState& state) const;
+  void PaintCell(const Cell& c, TPaintState& state) const;
+  void PaintCellBorders(const Cell& c, TPaintState& state) const;
+  // The table's own margin, border and padding on one side.
+  int Frame(int side) const;
+
+  const THtmlTable* table_;
+  std::vector<Column> columns_;
+  std::vector<Cell> cells_;
+  std::vector<std::size_t> rowFirstCell_;  // cells_ index of each row's first cell, plus an end
+  std::vector<int> rowHeights_;
+  std::vector<int> colLeft_;    // document coordinates, one past the last column too
+  std::vector<int> rowTops_;    // document coordinates, one past the last row too
+  std::vector<int> rowReach_;   // the lowest bottom of any cell in this row or above
+  int width_ = 0;
+  int height_ = 0;
+  int left_ = 0;  // the table's cell area, document coordinates
+  int top_ = 0;
+};
+
+}  // namespace talmeko::htmlview
