@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 
+#include <sstream>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 
 #include <limits>
+#include <sstream>
 #include <utility>
 
 #include "htmlview/ui/html_view_widget.h"
@@ -254,9 +256,12 @@ QString TfMain::FileFilter(std::string_view filterDescription, std::string_view 
   return pq::FromCp1251(filterDescription) + QStringLiteral(" (") + pq::FromCp1251(pattern) + QStringLiteral(")");
 }
 
-// The one place where page bytes reach the view. The view engine cannot load
-// a document from bytes yet, so the view is only asked to repaint.
-void TfMain::HandPageToView() { HTMLView->viewport()->update(); }
+// The one place where page bytes reach the view. The view reads the stream
+// from its first byte, as a page of the kind HTML with no name.
+void TfMain::HandPageToView() {
+  std::stringstream stream(loadedPage_);
+  HTMLView->LoadFromStream(&stream, "", htmlview::TDocType::HTMLType);
+}
 
 QWidget* TfMain::ControlWidget(Control control) const {
   switch (control) {
