@@ -37,6 +37,12 @@ class THtmlViewController {
 
   // The last steps of loading a page: lay out, set the bars, show the top, repaint.
   void DocumentLoaded(platform::Canvas& canvas);
+  // The same when the control may have changed its size since the last
+  // layout: one layout serves both.
+  void DocumentLoaded(platform::Canvas& canvas, platform::Size controlSize) {
+    controlSize_ = controlSize;
+    DocumentLoaded(canvas);
+  }
   // The control's size changed; the vertical position stays where it can.
   void Resize(platform::Canvas& canvas, platform::Size controlSize);
 

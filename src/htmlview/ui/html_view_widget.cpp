@@ -112,8 +112,7 @@ void THtmlViewWidget::DocumentLoaded() {
   QPainter painter(&probe);
   platform::qt::QtCanvas canvas(painter, platform::qt::CurrentScreenInfo(this));
   laidOutSize_ = size();
-  controller_->Resize(canvas, {width(), height()});
-  controller_->DocumentLoaded(canvas);
+  controller_->DocumentLoaded(canvas, {width(), height()});
 }
 
 void THtmlViewWidget::RelayOut() {
