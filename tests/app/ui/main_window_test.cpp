@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "htmlview/ui/html_view_widget.h"
 
 #include <unistd.h>
 
@@ -336,6 +337,15 @@ TEST_F(MainWindowTest, GrabWithThreeColours) {
   Enter(QStringLiteral("321"), 0);
   Enter(QStringLiteral("1"), 2);
   EXPECT_EQ(Items().size(), 3u);
+  // The view shows the table: a header row and a row per colour.
+  auto* view = Child<htmlview::ui::THtmlViewWidget>("HTMLView");
+  ASSERT_NE(view->DocumentView(), nullptr);
+  ASSERT_TRUE(view->DocumentView()->HasContent());
+  const auto* body = view->Engine().Document().Body();
+  ASSERT_NE(body, nullptr);
+  ASSERT_EQ(body->Content.Count(), 1u);
+  ASSERT_EQ(body->Content[0].Kind(), htmlview::TSectionKind::TableBlock);
+  EXPECT_EQ(static_cast<const htmlview::TTableBlock&>(body->Content[0]).Table.Rows.size(), 4u);
   const QImage image = w.grab().toImage();
   EXPECT_EQ(image.size(), QSize(759, 448) * image.devicePixelRatio());
   const QString path = QStringLiteral(TALMEKO_TEST_OUTPUT "/main_window.png");
