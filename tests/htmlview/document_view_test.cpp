@@ -327,5 +327,47 @@ TEST(ParsedPageLayoutTest, ResultPageOfOneBrandAndOneColour) {
   EXPECT_NE(canvas.Dump({"fill"}).find("fill 15,32,67,52 #FF8800"), std::string::npos) << canvas.Dump();
 }
 
+// The outer table of a five-brand page, parsed, at several view widths.
+TEST(ParsedPageLayoutTest, FiveBrandsShrinkAndWrapBeforeOverflowing) {
+  testing::LoadedView loaded;
+  const std::string kirov = "\xcf\xcd\xca \xe8\xec. \xca\xe8\xf0\xee\xe2\xe0";
+  loaded.Load(testing::ResultPage({"DMC", "Gamma", "Anchor", "Madeira", kirov},
+                                  {{{{"#ff8800", "740"}, {"", ""}, {"#f80", "316"}, {"#ff8800", "0204"},
+                                     {"#ff8800", "3804"}}}}));
+  THtmlDocumentView view(loaded.Document(), platform::ScreenInfo{});
+  RecordingCanvas canvas;
+  auto lineCount = [&](const std::string& text) {
+    const std::string dump = DumpLayout(view);
+    int n = 0;
+    for (std::size_t at = dump.find(text); at != std::string::npos; at = dump.find(text, at + 1)) ++n;
+    return n;
+  };
+  auto outerWidth = [&] {
+    const std::string dump = DumpLayout(view);
+    const std::size_t at = dump.find("table 10,5 ") + 11;
+    return std::stoi(dump.substr(at, dump.find('x', at) - at));
+  };
+
+  const TLayoutResult wide = view.LayOut(canvas, 2000, 600);
+  const int natural = outerWidth();
+  EXPECT_EQ(lineCount("line "), 5 + 4);  // five headers on one line each, four numbers
+  EXPECT_EQ(wide.scrollWidth, 2000);
+
+  // Narrower than the columns' maxima: the name wraps at its spaces and the
+  // table takes exactly the width available.
+  const int narrow = natural - 20;
+  view.LayOut(canvas, narrow + 20, 600);
+  EXPECT_EQ(outerWidth(), narrow);
+  EXPECT_GT(lineCount("line "), 5 + 4);
+
+  // Far below the minima: the table stops shrinking and the view scrolls.
+  const TLayoutResult tiny = view.LayOut(canvas, 100, 600);
+  const int minimum = outerWidth();
+  EXPECT_GT(minimum, 80);
+  EXPECT_EQ(tiny.scrollWidth, minimum + 20);
+  view.LayOut(canvas, 50, 600);
+  EXPECT_EQ(outerWidth(), minimum);
+}
+
 }  // namespace
 }  // namespace talmeko::htmlview
