@@ -14,7 +14,7 @@
 #include "app/colour_set_file.h"
 #include "app/main_window_logic.h"
 #include "app/main_window_port.h"
-#include "catalogue/tables.h"
+#include "every_dmc_colour.h"
 
 namespace talmeko::app {
 namespace {
@@ -58,31 +58,18 @@ class SinkWindow final : public MainWindowPort {
                                    {CheckBox::cbkirov, false},   {CheckBox::cbColorFind, false}};
 };
 
-const catalogue::Tables& Shipped() {
-  static const catalogue::Tables tables = catalogue::LoadTables();
-  return tables;
-}
-
-std::vector<std::string> EveryDmcColour() {
-  std::vector<std::string> items;
-  for (const catalogue::Palette& entry : Shipped().PaletteTable()) {
-    if (entry.Brand == "dmc") items.push_back(entry.Number + " (dmc)");
-  }
-  return items;
-}
-
 struct Fixture {
   Fixture() {
     directory = std::filesystem::temp_directory_path() / ("talmeko-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(directory);
     logic = std::make_unique<MainWindowLogic>(window,
-                                              MainWindowOptions{directory.string() + "/", [] { return Shipped(); }});
+                                              MainWindowOptions{directory.string() + "/", [] { return bench::ShippedTables(); }});
     logic->FormCreate();
     // A complete chart: every column, whatever the fresh settings file says.
     for (CheckBox box : {CheckBox::cbGamma, CheckBox::cbAnchor, CheckBox::cbMadeira, CheckBox::cbkirov}) {
       window.checked[box] = true;
     }
-    window.items = EveryDmcColour();
+    window.items = bench::EveryDmcColour();
   }
   ~Fixture() { std::filesystem::remove_all(directory); }
 

@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -21,41 +20,20 @@
 
 #include "app/colour_set_file.h"
 #include "app/ui/main_window.h"
-#include "catalogue/tables.h"
+#include "every_dmc_colour.h"
+#include "offscreen_application.h"
 #include "platform/profile.h"
 
 namespace talmeko::app::ui {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_window_bench";
-  static char* argv[] = {name, nullptr};
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-const catalogue::Tables& Shipped() {
-  static const catalogue::Tables tables = catalogue::LoadTables();
-  return tables;
-}
-
-std::vector<std::string> EveryDmcColour() {
-  std::vector<std::string> items;
-  for (const catalogue::Palette& entry : Shipped().PaletteTable()) {
-    if (entry.Brand == "dmc") items.push_back(entry.Number + " (dmc)");
-  }
-  return items;
-}
-
 class Window {
  public:
   Window() {
-    App();
+    bench::OffscreenApplication();
     directory_ = std::filesystem::temp_directory_path() / ("talmeko-window-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(directory_);
-    window_ = std::make_unique<TfMain>(MainWindowOptions{directory_.string() + "/", [] { return Shipped(); }});
+    window_ = std::make_unique<TfMain>(MainWindowOptions{directory_.string() + "/", [] { return bench::ShippedTables(); }});
     window_->SetConfirmHook([](std::string_view) { return true; });
     window_->SetMessageHook([](std::string_view) {});
     window_->show();
@@ -101,7 +79,7 @@ class Window {
 
 void BM_RebuildPageOfEveryDmcColourIntoTheView(benchmark::State& state) {
   Window w;
-  w.LoadSet(EveryDmcColour());
+  w.LoadSet(bench::EveryDmcColour());
   for (auto _ : state) w.ToggleNearest();
   state.counters["colours"] = w.Count();
   state.counters["page_bytes"] = static_cast<double>(w.PageBytes());
@@ -110,7 +88,7 @@ BENCHMARK(BM_RebuildPageOfEveryDmcColourIntoTheView)->Unit(benchmark::kMilliseco
 
 void BM_LoadColourSetOfEveryDmcColourIntoTheView(benchmark::State& state) {
   Window w;
-  const std::vector<std::string> items = EveryDmcColour();
+  const std::vector<std::string> items = bench::EveryDmcColour();
   for (auto _ : state) w.LoadSet(items);
   state.counters["colours"] = w.Count();
 }
@@ -118,7 +96,7 @@ BENCHMARK(BM_LoadColourSetOfEveryDmcColourIntoTheView)->Unit(benchmark::kMillise
 
 void BM_AddOneColourToEveryDmcColourIntoTheView(benchmark::State& state) {
   Window w;
-  std::vector<std::string> items = EveryDmcColour();
+  std::vector<std::string> items = bench::EveryDmcColour();
   std::erase(items, std::string("310 (dmc)"));
   for (auto _ : state) {
     state.PauseTiming();

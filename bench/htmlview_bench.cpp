@@ -12,9 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/tables.h"
+#include "every_dmc_colour.h"
 #include "htmlview/html_view.h"
-#include "report/result_page_builder.h"
 
 namespace {
 
@@ -51,37 +50,7 @@ void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 namespace talmeko::htmlview {
 namespace {
 
-class AllColumnsHost final : public report::PageHost {
- public:
-  explicit AllColumnsHost(std::vector<std::string> items) : items_(std::move(items)) {}
-  bool ColumnShown(std::size_t) const override { return true; }
-  bool NearestColourMode() const override { return false; }
-  std::size_t ColourCount() const override { return items_.size(); }
-  std::string ColourItem(std::size_t index) const override { return items_[index]; }
-  void RepaintColourList() override {}
-  void LoadPage(std::string_view bytes) override { page.assign(bytes); }
-  void EnableResultButtons() override {}
-  void SetWaitCursor(bool) override {}
-  std::string page;
-
- private:
-  std::vector<std::string> items_;
-};
-
-const std::string& EveryDmcColourPage() {
-  static const std::string page = [] {
-    const catalogue::Tables tables = catalogue::LoadTables();
-    std::vector<std::string> items;
-    for (const catalogue::Palette& entry : tables.PaletteTable()) {
-      if (entry.Brand == "dmc") items.push_back(entry.Number + " (dmc)");
-    }
-    AllColumnsHost host(std::move(items));
-    report::ResultPageBuilder builder(tables, host);
-    builder.RebuildPage();
-    return host.page;
-  }();
-  return page;
-}
+using bench::EveryDmcColourPage;
 
 class AllFonts final : public platform::FontCatalogue {
  public:

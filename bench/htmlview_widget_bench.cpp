@@ -10,60 +10,20 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "catalogue/tables.h"
+#include "every_dmc_colour.h"
 #include "htmlview/ui/html_view_widget.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_screen_info.h"
-#include "report/result_page_builder.h"
+#include "offscreen_application.h"
 
 namespace talmeko::htmlview {
 namespace {
 
-class AllColumnsHost final : public report::PageHost {
- public:
-  explicit AllColumnsHost(std::vector<std::string> items) : items_(std::move(items)) {}
-  bool ColumnShown(std::size_t) const override { return true; }
-  bool NearestColourMode() const override { return false; }
-  std::size_t ColourCount() const override { return items_.size(); }
-  std::string ColourItem(std::size_t index) const override { return items_[index]; }
-  void RepaintColourList() override {}
-  void LoadPage(std::string_view bytes) override { page.assign(bytes); }
-  void EnableResultButtons() override {}
-  void SetWaitCursor(bool) override {}
-  std::string page;
-
- private:
-  std::vector<std::string> items_;
-};
-
-const std::string& EveryDmcColourPage() {
-  static const std::string page = [] {
-    const catalogue::Tables tables = catalogue::LoadTables();
-    std::vector<std::string> items;
-    for (const catalogue::Palette& entry : tables.PaletteTable()) {
-      if (entry.Brand == "dmc") items.push_back(entry.Number + " (dmc)");
-    }
-    AllColumnsHost host(std::move(items));
-    report::ResultPageBuilder builder(tables, host);
-    builder.RebuildPage();
-    return host.page;
-  }();
-  return page;
-}
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "htmlview_widget_bench";
-  static char* argv[] = {name, nullptr};
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+using bench::EveryDmcColourPage;
 
 struct ShownView {
   ShownView() {
@@ -75,7 +35,7 @@ struct ShownView {
     std::stringstream stream(EveryDmcColourPage());
     view.LoadFromStream(&stream, "", TDocType::HTMLType);
   }
-  QApplication& app = App();  // before the widget
+  QApplication& app = bench::OffscreenApplication();  // before the widget
   ui::THtmlViewWidget view;
 };
 
