@@ -1,51 +1,25 @@
 // Decoding, tokenizing, building and styling the result page of every DMC
-// colour of the shipped palette with all five columns shown (about 200 KB).
+// colour of the shipped palette with all five columns shown (about 200 KB),
+// and laying it out on a canvas of fixed glyph widths (the widget benchmark
+// measures the same with the installed fonts).
 // The allocation counters give the memory the document holds once loaded
 // and the peak while loading.
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "counting_allocator.h"
 #include "every_dmc_colour.h"
+#include "htmlview/document_view.h"
 #include "htmlview/html_view.h"
+#include "support/fake_canvas.h"
 
-namespace {
-
-std::atomic<long long> gLive{0};
-std::atomic<long long> gPeak{0};
-std::atomic<long long> gAllocations{0};
-
-void Count(long long delta) {
-  const long long now = gLive.fetch_add(delta) + delta;
-  long long peak = gPeak.load();
-  while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
-  }
-}
-
-}  // namespace
-
-// Every allocation carries its size in front, so frees can be counted too.
-void* operator new(std::size_t size) {
-  void* p = std::malloc(size + 16);
-  if (!p) throw std::bad_alloc();
-  *static_cast<std::size_t*>(p) = size;
-  Count(static_cast<long long>(size));
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return static_cast<char*>(p) + 16;
-}
-void operator delete(void* p) noexcept {
-  if (!p) return;
-  char* base = static_cast<char*>(p) - 16;
-  Count(-static_cast<long long>(*reinterpret_cast<std::size_t*>(base)));
-  std::free(base);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+using talmeko::bench::gAllocations;
+using talmeko::bench::gLive;
+using talmeko::bench::gPeak;
 
 namespace talmeko::htmlview {
 namespace {
@@ -64,18 +38,18 @@ void BM_LoadEveryDmcColourPage(benchmark::State& state) {
   std::stringstream stream(page);
   long long retained = 0;
   long long peak = 0;
-  const long long allocationsBefore = gAllocations.load();
+  const long long allocationsBefore = gAllocations;
   for (auto _ : state) {
-    const long long before = gLive.load();
-    gPeak.store(before);
+    const long long before = gLive;
+    gPeak = before;
     view.LoadFromStream(&stream, "", TDocType::HTMLType);
-    retained = gLive.load() - before;
-    peak = gPeak.load() - before;
+    retained = gLive - before;
+    peak = gPeak - before;
     benchmark::DoNotOptimize(view.Document().Body());
   }
   state.counters["page_bytes"] = static_cast<double>(page.size());
   state.counters["allocations"] =
-      static_cast<double>(gAllocations.load() - allocationsBefore) / static_cast<double>(state.iterations());
+      static_cast<double>(gAllocations - allocationsBefore) / static_cast<double>(state.iterations());
   // Measured with the previous document still held until the new one
   // replaces it, so "retained" is the new document less the old one's
   // release: the steady state is the figure after the first load.
@@ -92,17 +66,51 @@ void BM_FirstLoadMemory(benchmark::State& state) {
     state.PauseTiming();
     auto view = std::make_unique<THtmlView>(fonts, platform::ScreenInfo{});
     std::stringstream stream(page);
-    const long long before = gLive.load();
+    const long long before = gLive;
     state.ResumeTiming();
     view->LoadFromStream(&stream, "", TDocType::HTMLType);
     state.PauseTiming();
-    held = gLive.load() - before;
+    held = gLive - before;
     view.reset();
     state.ResumeTiming();
   }
   state.counters["document_MB"] = static_cast<double>(held) / 1e6;
 }
 BENCHMARK(BM_FirstLoadMemory)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// What a load adds after parsing: a new layout of the new document, for the
+// main window's view less its vertical scroll bar.
+void BM_FirstLayoutOfEveryDmcColourPage(benchmark::State& state) {
+  AllFonts fonts;
+  THtmlView view(fonts, platform::ScreenInfo{});
+  std::stringstream stream(EveryDmcColourPage());
+  view.LoadFromStream(&stream, "", TDocType::HTMLType);
+  talmeko::testing::FakeCanvas canvas;
+  int height = 0;
+  for (auto _ : state) {
+    THtmlDocumentView laidOut(view.Document(), platform::ScreenInfo{});
+    height = laidOut.LayOut(canvas, 546 - 17, 348).documentHeight;
+    benchmark::DoNotOptimize(height);
+  }
+  state.counters["document_height"] = height;
+}
+BENCHMARK(BM_FirstLayoutOfEveryDmcColourPage)->Unit(benchmark::kMillisecond);
+
+// A resize: the same layout again at another width.
+void BM_RelayoutOfEveryDmcColourPage(benchmark::State& state) {
+  AllFonts fonts;
+  THtmlView view(fonts, platform::ScreenInfo{});
+  std::stringstream stream(EveryDmcColourPage());
+  view.LoadFromStream(&stream, "", TDocType::HTMLType);
+  talmeko::testing::FakeCanvas canvas;
+  THtmlDocumentView laidOut(view.Document(), platform::ScreenInfo{});
+  int width = 500;
+  for (auto _ : state) {
+    width = width == 500 ? 700 : 500;
+    benchmark::DoNotOptimize(laidOut.LayOut(canvas, width, 348));
+  }
+}
+BENCHMARK(BM_RelayoutOfEveryDmcColourPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace talmeko::htmlview
