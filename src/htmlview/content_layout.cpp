@@ -23,6 +23,7 @@ void TContentLayout::Build(const TCellBasic& content, int& textBase, std::vector
                            int depth) {
   items_.clear();
   if (depth > kMaxLayoutDepth) return;
+  items_.reserve(content.Count());
   for (const auto& entry : content) {
     switch (entry->Kind()) {
       case TSectionKind::Section: {

@@ -59,6 +59,10 @@ void TTableLayout::PlaceCells(int& textBase, std::vector<TSectionLayout*>& secti
   const int rows = static_cast<int>(std::min<std::size_t>(table_->Rows.size(), kMaxLayoutExtent));
   std::vector<int> busyUntil;  // per column: the first row not covered by a cell from above
   int columns = 0;
+  std::size_t cellCount = 0;
+  for (int r = 0; r < rows; ++r) cellCount += table_->Rows[static_cast<std::size_t>(r)].Cells.size();
+  cells_.reserve(cellCount);
+  rowFirstCell_.reserve(static_cast<std::size_t>(rows) + 1);
   for (int r = 0; r < rows; ++r) {
     rowFirstCell_.push_back(cells_.size());
     int col = 0;

@@ -11,6 +11,7 @@
 
 #include "htmlview/fonts.h"
 #include "htmlview/section.h"
+#include "htmlview/small_vector.h"
 #include "platform/canvas.h"
 #include "platform/font_catalogue.h"
 #include "platform/geometry.h"
@@ -111,7 +112,7 @@ class TSectionLayout {
     int height = 0;
     int ascent = 0;
   };
-  const std::vector<Line>& Lines() const { return lines_; }
+  const TSmallVector<Line, 1>& Lines() const { return lines_; }
   // The text of a line without its trailing spaces, for dumps and tests.
   std::u16string LineText(const Line& line) const;
 
@@ -145,9 +146,9 @@ class TSectionLayout {
   const TSection* section_;
   int textBase_;
   const TLayoutFonts* fonts_ = nullptr;
-  std::vector<Piece> pieces_;
-  std::vector<Word> words_;
-  std::vector<Line> lines_;
+  TSmallVector<Piece, 2> pieces_;
+  TSmallVector<Word, 2> words_;
+  TSmallVector<Line, 1> lines_;
   std::size_t wordStartPiece_ = 0;
   std::size_t wordStart_ = 0;
   int wordWidth_ = 0;  // what the open word measures so far, trailing spaces included

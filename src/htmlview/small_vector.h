@@ -1,0 +1,80 @@
+#pragma once
+// A vector of trivially copyable values that keeps its first few in place.
+// Layout keeps a few small lists per paragraph (its pieces, words and lines),
+// and nearly every paragraph of a result page has a single one of each: held
+// in place they cost no allocation at all.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <type_traits>
+
+namespace talmeko::htmlview {
+
+template <typename T, std::size_t N>
+class TSmallVector {
+  // Checked where used: the element type may be a nested class whose
+  // enclosing class is still incomplete where the vector is declared.
+  static constexpr bool Check() {
+    static_assert(std::is_trivially_copyable_v<T>);
+    return true;
+  }
+
+ public:
+  TSmallVector() { static_assert(Check()); }
+  TSmallVector(const TSmallVector& other) { *this = other; }
+  TSmallVector& operator=(const TSmallVector& other) {
+    if (this == &other) return *this;
+    clear();
+    reserve(other.size_);
+    std::copy(other.begin(), other.end(), data());
+    size_ = other.size_;
+    return *this;
+  }
+  TSmallVector(TSmallVector&& other) noexcept { *this = std::move(other); }
+  TSmallVector& operator=(TSmallVector&& other) noexcept {
+    if (this == &other) return *this;
+    heap_ = std::move(other.heap_);
+    capacity_ = other.capacity_;
+    size_ = other.size_;
+    std::copy(other.inline_, other.inline_ + N, inline_);
+    other.capacity_ = N;
+    other.size_ = 0;
+    return *this;
+  }
+
+  void push_back(const T& value) {
+    if (size_ == capacity_) reserve(capacity_ * 2);
+    data()[size_++] = value;
+  }
+  void clear() { size_ = 0; }
+  void reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    auto grown = std::make_unique<T[]>(capacity);
+    std::copy(begin(), end(), grown.get());
+    heap_ = std::move(grown);
+    capacity_ = capacity;
+  }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](std::size_t i) { return data()[i]; }
+  const T& operator[](std::size_t i) const { return data()[i]; }
+  T& back() { return data()[size_ - 1]; }
+  const T& back() const { return data()[size_ - 1]; }
+  T* data() { return heap_ ? heap_.get() : inline_; }
+  const T* data() const { return heap_ ? heap_.get() : inline_; }
+  T* begin() { return data(); }
+  T* end() { return data() + size_; }
+  const T* begin() const { return data(); }
+  const T* end() const { return data() + size_; }
+
+ private:
+  T inline_[N]{};
+  std::unique_ptr<T[]> heap_;
+  std::size_t capacity_ = N;
+  std::size_t size_ = 0;
+};
+
+}  // namespace talmeko::htmlview
