@@ -194,8 +194,35 @@ struct LastColor {
 
 }  // namespace
 
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "#rrggbb" and "#rgb" as pages mostly write them; the general parse gives
+// the same colour for these.
+bool ParsePlainHex(std::string_view text, Color& color) {
+  if ((text.size() != 7 && text.size() != 4) || text[0] != '#') return false;
+  std::uint32_t value = 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    const int d = HexDigit(text[i]);
+    if (d < 0) return false;
+    value = value * 16 + static_cast<std::uint32_t>(d);
+    if (text.size() == 4) value = value * 16 + static_cast<std::uint32_t>(d);
+  }
+  color = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
+  return true;
+}
+
+}  // namespace
+
 bool ColorFromString(std::string_view text, bool needsHash, Color& color) {
   if (text.empty()) return false;
+  if (ParsePlainHex(text, color)) return true;
   thread_local LastColor last;
   std::string key = TrimLower(text);
   if (key.empty()) return false;

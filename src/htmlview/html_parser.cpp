@@ -1,5 +1,7 @@
 #include "htmlview/html_parser.h"
 
+#include <algorithm>
+
 #include "htmlview/entities.h"
 #include "htmlview/exceptions.h"
 #include "htmlview/text_util.h"
@@ -114,9 +116,34 @@ char16_t THtmlParser::ReadRaw() {
   }
 }
 
+template <class InRun>
+std::u16string_view THtmlParser::TakeRun(InRun inRun) {
+  const std::u16string_view text = buffer_.Text();
+  const std::size_t from = buffer_.Position();
+  std::size_t to = from;
+  while (to < text.size() && text[to] > u'\r' && text[to] != u'<' && inRun(text[to])) ++to;
+  if (to == from) return {};
+  buffer_.SetPosition(to);
+  lastBreak_ = LastBreak::None;
+  return text.substr(from, to - from);
+}
+
 // A comment left open at the end of the text ends parsing, but only once the
 // token read so far has been delivered: the text before the comment stays.
 void THtmlParser::GetChSlow() {
+  // A "<" before a plain character starts a tag, not a comment or another
+  // kind of markup to skip: the same answer as below, without the detour.
+  const std::u16string_view text = buffer_.Text();
+  const std::size_t pos = buffer_.Position();
+  if (pos + 1 < text.size() && text[pos] == u'<') {
+    const char16_t next = text[pos + 1];
+    if (next > u'\r' && next != u'!' && next != u'%') {
+      buffer_.SetPosition(pos + 1);
+      lastBreak_ = LastBreak::None;
+      ch_ = u'<';
+      return;
+    }
+  }
   try {
     for (;;) {
       ch_ = ReadRaw();
@@ -214,18 +241,66 @@ void THtmlParser::SkipSpaces() {
   while (ch_ == u' ' || ch_ == u'\r') GetCh();
 }
 
-bool THtmlParser::ReadTagName(std::string& name) {
-  name.clear();
-  while (IsAsciiLetter(ch_) || IsDigit(ch_) || ch_ == u'_') {
-    name += static_cast<char>(ToUpperAscii(ch_));
-    GetCh();
-    if (name == "H" && IsDigit(ch_)) {
-      name += static_cast<char>(ch_);
-      GetCh();
-      break;
-    }
+namespace {
+
+bool IsTagNameChar(char16_t c) { return IsAsciiLetter(c) || IsDigit(c) || c == u'_'; }
+bool IsAttributeNameChar(char16_t c) { return c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c); }
+
+void AppendUpper(std::string& out, std::u16string_view run) {
+  char upper[32];
+  while (!run.empty()) {
+    const std::size_t n = std::min(run.size(), sizeof upper);
+    for (std::size_t k = 0; k < n; ++k) upper[k] = static_cast<char>(ToUpperAscii(run[k]));
+    out.append(upper, n);
+    run.remove_prefix(n);
   }
-  return !name.empty();
+}
+
+}  // namespace
+
+bool THtmlParser::ReadTagName(TElementSymbols& symbols) {
+  if (!IsTagNameChar(ch_)) return false;
+  symbols = {};
+  const std::u16string_view text = buffer_.Text();
+  const std::size_t pos = buffer_.Position();
+  if (pos == 0 || text[pos - 1] != ch_) {
+    // The current character did not come straight from the buffer; read
+    // the name character by character.
+    std::string name;
+    while (IsTagNameChar(ch_)) {
+      name += static_cast<char>(ToUpperAscii(ch_));
+      GetCh();
+      if (name == "H" && IsDigit(ch_)) {
+        name += static_cast<char>(ch_);
+        GetCh();
+        break;
+      }
+    }
+    symbols = LookupElement(name);
+    return true;
+  }
+  // Name characters always come straight from the buffer, so the name is the
+  // run that starts at the current character. Headings end after their
+  // digit: "<h1x>" is an H1.
+  const std::size_t from = pos - 1;
+  std::size_t to = pos;
+  if (ToUpperAscii(ch_) == u'H' && to < text.size() && IsDigit(text[to])) {
+    ++to;
+  } else {
+    while (to < text.size() && IsTagNameChar(text[to])) ++to;
+  }
+  char upper[kMaxElementNameLength];
+  const std::size_t n = to - from;
+  if (n <= sizeof upper) {
+    for (std::size_t k = 0; k < n; ++k) upper[k] = static_cast<char>(ToUpperAscii(text[from + k]));
+    symbols = LookupElement(std::string_view(upper, n));
+  }
+  if (to > pos) {
+    buffer_.SetPosition(to);
+    lastBreak_ = LastBreak::None;
+  }
+  GetCh();
+  return true;
 }
 
 void THtmlParser::GetTag() {
@@ -240,10 +315,7 @@ void THtmlParser::GetTag() {
     return;
   }
   sy_ = Sy::CommandSy;
-  if (ReadTagName(name_)) {
-    const TElementSymbols e = LookupElement(name_);
-    sy_ = endTag_ ? e.end : e.start;
-  }
+  if (TElementSymbols e; ReadTagName(e)) sy_ = endTag_ ? e.end : e.start;
   SkipSpaces();
   ReadAttributes();
   while (ch_ != u'>' && ch_ != 0) GetCh();
@@ -261,8 +333,9 @@ bool THtmlParser::ReadAttribute() {
   SkipSpaces();
   if (!(ch_ == u'$' || ch_ == u'-' || IsDigit(ch_) || IsAsciiLetter(ch_))) return false;
   TAttribute& a = attrs_.Add();
-  while (ch_ == u'$' || ch_ == u'-' || IsDigit(ch_) || IsAsciiLetter(ch_)) {
+  while (IsAttributeNameChar(ch_)) {
     a.Name += static_cast<char>(ToUpperAscii(ch_));
+    AppendUpper(a.Name, TakeRun([](char16_t c) { return IsAttributeNameChar(c); }));
     GetCh();
   }
   a.Which = LookupAttribute(a.Name);
@@ -289,8 +362,12 @@ void THtmlParser::ReadAttributeValue(TAttribute& a) {
         ReadEntity(a.Value);
         continue;
       }
-      if (ch_ != u'\r') a.Value += ch_;
-      else if (keepBreaks) a.Value += u"\r\n";
+      if (ch_ != u'\r') {
+        a.Value += ch_;
+        a.Value.append(TakeRun([quote](char16_t c) { return c != quote && c != u'&'; }));
+      } else if (keepBreaks) {
+        a.Value += u"\r\n";
+      }
       GetCh();
     }
     if (ch_ == quote) GetCh();
@@ -302,6 +379,7 @@ void THtmlParser::ReadAttributeValue(TAttribute& a) {
       continue;
     }
     a.Value += ch_;
+    a.Value.append(TakeRun([](char16_t c) { return c != u'>' && c != u' ' && c != u'&'; }));
     GetCh();
   }
 }
@@ -319,6 +397,7 @@ void THtmlParser::GetText() {
       ReadEntity(token_);
     } else {
       token_ += ch_;
+      token_.append(TakeRun([](char16_t c) { return c != u' ' && c != u'&'; }));
       GetCh();
     }
   }

@@ -1,9 +1,11 @@
 #pragma once
 // The tokenizer and tree builder: reads a buffer and fills a document.
 
+#include <array>
 #include <cstddef>
-#include <memory>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -56,13 +58,20 @@ class THtmlParser {
   enum class LastBreak { None, CR, LF };
 
   void GetChSlow();
+  // The characters after the current one that GetCh would take straight
+  // from the buffer, as long as inRun accepts them. They are consumed, so the
+  // caller's next GetCh reads the character after the run.
+  template <class InRun>
+  std::u16string_view TakeRun(InRun inRun);
   char16_t ReadRaw();
   char16_t PeekRaw();
   bool SkipMarkupAfterLessThan();
   void SkipComment();
   void SkipTo(char16_t a, char16_t b);
   void GetTag();
-  bool ReadTagName(std::string& name);
+  // Reads the tag name at the current character and looks it up; false
+  // when no name starts there.
+  bool ReadTagName(TElementSymbols& symbols);
   void SkipSpaces();
   void ReadAttributes();
   bool ReadAttribute();
@@ -115,7 +124,6 @@ class THtmlParser {
   bool endTag_ = false;
   TAttributeList attrs_;
   std::u16string token_;
-  std::string name_;
 
   TCellBasic* content_ = nullptr;
   std::unique_ptr<TSection> section_;
@@ -139,6 +147,12 @@ class THtmlParser {
     }
   };
   static constexpr std::size_t kMaxCachedCells = 4096;
+
+  // The last table made without attributes, and the set it was made from.
+  std::optional<THtmlTableSettings> plainTable_;
+  std::uint32_t plainTableSet_ = 0;
+  // Per table nesting level, the number of cells of the last row closed.
+  std::array<std::size_t, kMaxTableNesting + 1> rowCellsHint_{};
   std::unordered_map<TCellKey, TCellData, TCellKeyHash> cellCache_;
 };
 

@@ -77,11 +77,8 @@ class TCellList {
   std::vector<TCellObj> Cells;
 };
 
-class THtmlTable {
- public:
-  THtmlTable(const TAttributeList& attrs, const TProperties& props, int pixelsPerInch);
-
-  std::vector<TCellList> Rows;
+// What a table's attributes and property set give it, before any row.
+struct THtmlTableSettings {
   int CellPadding = 1;
   int CellSpacing = 2;
   int BorderWidth = 0;         // from the BORDER attribute
@@ -94,6 +91,15 @@ class THtmlTable {
   TSpecWidth SpecWidth;  // wtNone when the table gives none
   TSpecWidth SpecHeight;
   TBoxValues Box;  // the table element's own margins, borders and paddings
+};
+
+class THtmlTable : public THtmlTableSettings {
+ public:
+  THtmlTable(const TAttributeList& attrs, const TProperties& props, int pixelsPerInch);
+  // A table with the settings of one made before, and no rows yet.
+  explicit THtmlTable(const THtmlTableSettings& settings) : THtmlTableSettings(settings) {}
+
+  std::vector<TCellList> Rows;
 
   // The number of columns: the widest row, spans counted.
   int ColumnCount() const;

@@ -1,6 +1,7 @@
 // Tree building of tables: rows and cells with or without end tags, nested
 // tables, captions, header, body and footer groups, and hidden rows.
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -55,7 +56,17 @@ void THtmlParser::DoTable() {
   const TTextAlign justify = CurrentAlign();
   PushForTag("table");
   t.tableDepth = doc_.PropStack.Depth();
-  t.block = std::make_unique<TTableBlock>(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
+  if (attrs_.Count() == 0) {
+    // A table without attributes depends on its property set alone, and
+    // nested tables of a page are mostly alike.
+    if (!plainTable_ || plainTableSet_ != doc_.PropStack.TopId()) {
+      plainTable_ = THtmlTable(attrs_, doc_.PropStack.Top(), ppi_);
+      plainTableSet_ = doc_.PropStack.TopId();
+    }
+    t.block = std::make_unique<TTableBlock>(THtmlTable(*plainTable_));
+  } else {
+    t.block = std::make_unique<TTableBlock>(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
+  }
   t.block->Justify = justify;
   try {
     Next();
@@ -116,6 +127,7 @@ void THtmlParser::OpenImpliedRow(TableState& t) {
   t.cellDepth = doc_.PropStack.Depth();
   t.row = TCellList();
   t.row.VAlign = TVAlign::vaMiddle;
+  t.row.Cells.reserve(rowCellsHint_[tableLevel_]);
   t.rowOpen = true;
 }
 
@@ -125,6 +137,7 @@ void THtmlParser::DoTableRow(TableState& t) {
   PushForTag("tr");
   t.cellDepth = doc_.PropStack.Depth();
   t.row = TCellList();
+  t.row.Cells.reserve(rowCellsHint_[tableLevel_]);
   t.row.VAlign = VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
   t.row.BgColor = doc_.PropStack.Top().GetBackgroundColor();
   t.rowOpen = true;
@@ -186,6 +199,8 @@ void THtmlParser::CloseRow(TableState& t) {
   CloseCell(t);
   if (!t.rowOpen) return;
   t.rowOpen = false;
+  // Rows of a table mostly have as many cells as the row before.
+  rowCellsHint_[tableLevel_] = std::min<std::size_t>(t.row.Cells.size(), 64);
   const bool hidden = doc_.PropStack.Depth() > t.rowDepth && doc_.PropStack.At(t.rowDepth).IsDisplayNone();
   if (!hidden) {
     if (t.inFooter) t.footerRows.push_back(std::move(t.row));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -27,8 +28,17 @@ bool SplitNumber(std::string_view text, double& number, std::string_view& unit) 
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') { ++i; digits = true; }
   }
   if (!digits || i == digitsStart) return false;
-  const std::string numberText(text.substr(0, i));
-  number = std::strtod(numberText.c_str(), nullptr);
+  if (i - digitsStart <= 15 && text.substr(digitsStart, i - digitsStart).find('.') == std::string_view::npos) {
+    // A whole number of up to 15 digits is exact as a double: no need for
+    // the general conversion.
+    std::int64_t whole = 0;
+    for (std::size_t k = digitsStart; k < i; ++k) whole = whole * 10 + (text[k] - '0');
+    number = static_cast<double>(whole);
+    if (digitsStart > 0 && text[0] == '-') number = -number;
+  } else {
+    const std::string numberText(text.substr(0, i));
+    number = std::strtod(numberText.c_str(), nullptr);
+  }
   unit = text.substr(i);
   while (!unit.empty() && unit.front() == ' ') unit.remove_prefix(1);
   return std::isfinite(number);

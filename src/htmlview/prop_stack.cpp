@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include <algorithm>
 
@@ -74,69 +75,208 @@ double FontSizeToPoints(std::string_view text, double parent, int ppi) {
 
 void THtmlPropStack::Reset(THtmlStyleList& styles) {
   styles_ = &styles;
-  stack_.clear();
-  ids_.assign(1, nextId_++);
-  slots_.assign(1, nullptr);
-  cache_.clear();
+  levels_.clear();
+  DropCache();
   cacheStyleVersion_ = styles.Version();
   const TProperties* def = styles.Find("default");
-  stack_.push_back(def ? *def : TProperties());
-  stack_.back().PropTag = "default";
-  stack_.back().Quirks = styles.Quirks();
-  stack_.back().ClearRuleFlags();
+  TProperties& p = Own(0);
+  p = def ? *def : TProperties();
+  p.PropTag = "default";
+  p.Quirks = styles.Quirks();
+  p.ClearRuleFlags();
+  levels_.push_back({&p, nextId_++});
 }
 
-TProperties& THtmlPropStack::EmplaceChild() {
-  if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 8);
-  ids_.push_back(nextId_++);
-  slots_.push_back(nullptr);
-  return stack_.emplace_back();
+void THtmlPropStack::Clear() {
+  levels_.clear();
+  own_.clear();
+  DropCache();
 }
 
-void THtmlPropStack::BuildCacheKey(std::string_view tag, std::string_view cls, std::string_view id,
-                                   std::string_view title, const std::u16string* styleText) {
-  const std::uint32_t parent = ids_.back();
-  cacheKey_.assign(reinterpret_cast<const char*>(&parent), sizeof parent);
-  for (std::string_view part : {tag, cls, id, title}) {
-    cacheKey_.append(part);
-    cacheKey_ += '\0';
+TProperties& THtmlPropStack::Own(std::size_t depth) {
+  if (own_.size() <= depth) own_.resize(depth + 1);
+  if (!own_[depth]) own_[depth] = std::make_unique<TProperties>();
+  return *own_[depth];
+}
+
+TProperties& THtmlPropStack::MutableTop() {
+  TLevel& top = levels_.back();
+  TProperties& own = Own(levels_.size() - 1);
+  if (top.props != &own) {
+    own = *top.props;
+    top.props = &own;
   }
-  if (styleText) {
-    cacheKey_ += '\1';
-    cacheKey_.append(reinterpret_cast<const char*>(styleText->data()), styleText->size() * sizeof(char16_t));
+  top.id = nextId_++;
+  return own;
+}
+
+void THtmlPropStack::DropCache() {
+  table_.clear();
+  chunks_.clear();
+  cachedSets_ = 0;
+  keyText_.reset();
+}
+
+void THtmlPropStack::DetachFromCache() {
+  for (std::size_t i = 0; i < levels_.size(); ++i) {
+    TProperties& own = Own(i);
+    if (levels_[i].props != &own) {
+      own = *levels_[i].props;
+      levels_[i].props = &own;
+    }
   }
+}
+
+namespace {
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
+  h ^= v;
+  h *= 0x9E3779B97F4A7C15ULL;
+  return h ^ (h >> 29);
+}
+
+// Eight bytes at a time; the length goes in first so that parts cannot run
+// into each other.
+std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
+  h = Mix(h, n);
+  while (n >= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    h = Mix(h, w);
+    p += 8;
+    n -= 8;
+  }
+  if (n > 0) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, n);
+    h = Mix(h, w);
+  }
+  return h;
+}
+
+bool SameBytes(std::string_view a, const char* b, std::size_t n) {
+  return a.size() == n && (n == 0 || std::memcmp(a.data(), b, n) == 0);
+}
+
+}  // namespace
+
+std::uint64_t THtmlPropStack::HashKey(const TCacheKey& key) {
+  std::uint64_t h = Mix(0x2545F4914F6CDD1DULL, key.parent);
+  h = HashBytes(h, key.tag.data(), key.tag.size());
+  h = HashBytes(h, key.cls.data(), key.cls.size());
+  h = HashBytes(h, key.id.data(), key.id.size());
+  h = HashBytes(h, key.title.data(), key.title.size());
+  if (key.style) {
+    h = HashBytes(h, reinterpret_cast<const char*>(key.style->data()), key.style->size() * sizeof(char16_t));
+  } else {
+    h = Mix(h, 0xFFFFFFFFFFFFFFFFULL);
+  }
+  return h;
+}
+
+bool THtmlPropStack::KeyMatches(const TCachedSet& set, const TCacheKey& key) {
+  if (set.parent != key.parent || set.hasStyle != (key.style != nullptr)) return false;
+  if (!SameBytes(set.tag, key.tag.data(), key.tag.size()) || !SameBytes(set.cls, key.cls.data(), key.cls.size()) ||
+      !SameBytes(set.idText, key.id.data(), key.id.size()) ||
+      !SameBytes(set.title, key.title.data(), key.title.size())) {
+    return false;
+  }
+  return !key.style || SameBytes(set.styleBytes, reinterpret_cast<const char*>(key.style->data()),
+                                 key.style->size() * sizeof(char16_t));
+}
+
+THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint64_t hash) const {
+  if (table_.empty()) return nullptr;
+  const std::size_t mask = table_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const TCacheSlot& slot = table_[i];
+    if (!slot.set) return nullptr;
+    if (slot.hash == hash && KeyMatches(*slot.set, key)) return slot.set;
+  }
+}
+
+THtmlPropStack::TCachedSet* THtmlPropStack::Insert(const TCacheKey& key, std::uint64_t hash,
+                                                   const TProperties& props, std::uint32_t id) {
+  if (cachedSets_ >= kMaxCachedSets) return nullptr;
+  // Kept at most half full, so that probes stay short and always end.
+  if ((cachedSets_ + 1) * 2 > table_.size()) {
+    std::vector<TCacheSlot> bigger(table_.empty() ? 64 : table_.size() * 2);
+    const std::size_t mask = bigger.size() - 1;
+    for (const TCacheSlot& slot : table_) {
+      if (!slot.set) continue;
+      std::size_t i = slot.hash & mask;
+      while (bigger[i].set) i = (i + 1) & mask;
+      bigger[i] = slot;
+    }
+    table_.swap(bigger);
+  }
+  if (cachedSets_ % kSetsPerChunk == 0) chunks_.push_back(std::make_unique<TCachedSet[]>(kSetsPerChunk));
+  if (!keyText_) keyText_ = std::make_unique<TTextPool>();
+  TCachedSet& set = chunks_.back()[cachedSets_ % kSetsPerChunk];
+  ++cachedSets_;
+  set.props = props;
+  set.id = id;
+  set.parent = key.parent;
+  set.hasStyle = key.style != nullptr;
+  set.tag = keyText_->Store(key.tag);
+  set.cls = keyText_->Store(key.cls);
+  set.idText = keyText_->Store(key.id);
+  set.title = keyText_->Store(key.title);
+  if (key.style) {
+    set.styleBytes = keyText_->Store(std::string_view(reinterpret_cast<const char*>(key.style->data()),
+                                                      key.style->size() * sizeof(char16_t)));
+  }
+  const std::size_t mask = table_.size() - 1;
+  std::size_t i = hash & mask;
+  while (table_[i].set) i = (i + 1) & mask;
+  table_[i] = {hash, &set};
+  return &set;
 }
 
 void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
                                  std::string_view title, const std::u16string* styleText) {
   if (styles_->Version() != cacheStyleVersion_) {
-    // The open elements keep their sets, but no longer their cache entries.
-    std::fill(slots_.begin(), slots_.end(), nullptr);
-    cache_.clear();
+    // The open elements keep their sets, but no longer share cache entries.
+    DetachFromCache();
+    DropCache();
     cacheStyleVersion_ = styles_->Version();
   }
-  BuildCacheKey(tag, cls, id, title, styleText);
-  if (auto hit = cache_.find(cacheKey_); hit != cache_.end()) {
-    if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 8);
-    stack_.push_back(hit->second.props);
-    ids_.push_back(hit->second.id);
-    slots_.push_back(&hit->second);
+  const TCacheKey key{levels_.back().id, tag, cls, id, title, styleText};
+  const std::uint64_t hash = HashKey(key);
+  if (const TCachedSet* hit = Find(key, hash)) {
+    levels_.push_back({&hit->props, hit->id});
     return;
   }
   TTextPool& pool = styles_->Pool();
-  auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
-  TProperties styleAttr;
-  if (styleText) ParseStyleAttribute(*styleText, pool, styleAttr);
-  PushProp(tag, stored(cls), stored(id), styleText ? &styleAttr : nullptr, stored(title));
-  if (cache_.size() < kMaxCachedSets) {
-    slots_.back() = &cache_.emplace(cacheKey_, CachedSet{stack_.back(), ids_.back()}).first->second;
+  const std::size_t depth = levels_.size();
+  TProperties& p = Own(depth);
+  if (!styleText) {
+    auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
+    Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+  } else {
+    // The set with a style attribute is the set the element would have
+    // without one, with the attribute's declarations merged and a font size
+    // they give converted: the rules' work is shared by every style text.
+    const TCacheKey baseKey{key.parent, tag, cls, id, title, nullptr};
+    const std::uint64_t baseHash = HashKey(baseKey);
+    if (const TCachedSet* base = Find(baseKey, baseHash)) {
+      p = base->props;
+    } else {
+      auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
+      Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+      Insert(baseKey, baseHash, p, nextId_++);
+    }
+    TProperties styleAttr;
+    ParseStyleAttribute(*styleText, pool, styleAttr);
+    p.Merge(styleAttr);
+    ConvertFontSize(p, *levels_.back().props);
   }
-}
-
-const TFontInfo* THtmlPropStack::TopFont(TFontResolver& fonts) {
-  const TFontInfo* font = fonts.FontOf(stack_.back());
-  if (slots_.back()) slots_.back()->props.SetCachedFont(font);
-  return font;
+  const std::uint32_t newId = nextId_++;
+  if (const TCachedSet* added = Insert(key, hash, p, newId)) {
+    levels_.push_back({&added->props, newId});
+  } else {
+    levels_.push_back({&p, newId});
+  }
 }
 
 void THtmlPropStack::Inherit(const TProperties& parent, TProperties& child, std::string_view tag) {
@@ -157,8 +297,16 @@ void THtmlPropStack::Inherit(const TProperties& parent, TProperties& child, std:
 
 void THtmlPropStack::PushProp(std::string_view tag, std::string_view cls, std::string_view id,
                               const TProperties* styleAttr, std::string_view title) {
-  TProperties& p = EmplaceChild();
-  const TProperties& parent = stack_[stack_.size() - 2];
+  const std::size_t depth = levels_.size();
+  TProperties& p = Own(depth);
+  Compute(p, depth, tag, cls, id, styleAttr, title);
+  levels_.push_back({&p, nextId_++});
+}
+
+void THtmlPropStack::Compute(TProperties& p, std::size_t depth, std::string_view tag, std::string_view cls,
+                             std::string_view id, const TProperties* styleAttr, std::string_view title) {
+  const TProperties& parent = *levels_[depth - 1].props;
+  p = TProperties();
   Inherit(parent, p, tag);
   p.Quirks = styles_->Quirks();
   p.PropTag = tag;
@@ -166,6 +314,7 @@ void THtmlPropStack::PushProp(std::string_view tag, std::string_view cls, std::s
   p.PropID = id;
   if (!title.empty()) p.PropTitle = title;
   MergeStyleRules(p);
+  if (styles_->HasDescendantRules()) MergeDescendantRules(p, depth);
   if (styleAttr) p.Merge(*styleAttr);
   ConvertFontSize(p, parent);
 }
@@ -204,29 +353,28 @@ void THtmlPropStack::MergeStyleRules(TProperties& p) {
       }
     }
   }
-  if (styles_->HasDescendantRules()) MergeDescendantRules(p);
 }
 
-void THtmlPropStack::MergeDescendantRules(TProperties& p) {
+void THtmlPropStack::MergeDescendantRules(TProperties& p, std::size_t depth) {
   for (const auto& rule : styles_->DescendantRules()) {
     if (rule.parts.empty() || !CompoundMatches(rule.parts.back(), p)) continue;
-    if (ContextMatches(rule)) p.Merge(rule.props);
+    if (ContextMatches(rule, depth)) p.Merge(rule.props);
   }
 }
 
-// The element itself is the top set; its ancestors lie below it, the bottom
-// "default" set excluded.
-bool THtmlPropStack::ContextMatches(const TDescendantRule& rule) const {
-  std::size_t pos = stack_.size() - 1;
+// The element itself is at the given depth; its ancestors lie below it, the
+// bottom "default" set excluded.
+bool THtmlPropStack::ContextMatches(const TDescendantRule& rule, std::size_t depth) const {
+  std::size_t pos = depth;
   for (std::size_t k = rule.parts.size() - 1; k-- > 0;) {
     if (rule.childOf[k]) {
-      if (pos <= 1 || !CompoundMatches(rule.parts[k], stack_[pos - 1])) return false;
+      if (pos <= 1 || !CompoundMatches(rule.parts[k], At(pos - 1))) return false;
       --pos;
     } else {
       bool found = false;
       while (pos > 1) {
         --pos;
-        if (CompoundMatches(rule.parts[k], stack_[pos])) {
+        if (CompoundMatches(rule.parts[k], At(pos))) {
           found = true;
           break;
         }
@@ -247,26 +395,21 @@ void THtmlPropStack::ConvertFontSize(TProperties& p, const TProperties& parent) 
 }
 
 void THtmlPropStack::PopProp(std::string_view tag) {
-  std::size_t i = stack_.size();
-  while (i > 1 && stack_[i - 1].PropTag != tag) --i;
+  std::size_t i = levels_.size();
+  while (i > 1 && At(i - 1).PropTag != tag) --i;
   if (i <= 1) return;
-  stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(i - 1));
-  ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(i - 1));
-  slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(i - 1));
-  for (std::size_t j = i - 1; j < stack_.size(); ++j) {
-    ids_[j] = nextId_++;
-    slots_[j] = nullptr;
+  levels_.erase(levels_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+  // The sets above move down one place and change: each becomes the own
+  // copy of its new depth, read from the old place before that is reused.
+  for (std::size_t j = i - 1; j < levels_.size(); ++j) {
+    TProperties& own = Own(j);
+    own = *levels_[j].props;
+    levels_[j].props = &own;
+    levels_[j].id = nextId_++;
     for (PropIndex k : kInherited) {
-      if (!stack_[j].IsSetByRule(k)) stack_[j].Set(k, stack_[j - 1][k]);
+      if (!own.IsSetByRule(k)) own.Set(k, At(j - 1)[k]);
     }
   }
-}
-
-void THtmlPropStack::PopToDepth(std::size_t depth) {
-  if (depth >= stack_.size()) return;
-  stack_.resize(depth);
-  ids_.resize(depth);
-  slots_.resize(depth);
 }
 
 }  // namespace talmeko::htmlview

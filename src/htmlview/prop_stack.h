@@ -4,15 +4,16 @@
 // attribute.
 
 #include <cstddef>
-#include <string>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "htmlview/fonts.h"
 #include "htmlview/properties.h"
 #include "htmlview/style_list.h"
+#include "htmlview/text_pool.h"
 
 namespace talmeko::htmlview {
 
@@ -22,33 +23,26 @@ double FontSizeToPoints(std::string_view text, double parentPoints, int pixelsPe
 
 class THtmlPropStack {
  public:
-  THtmlPropStack() { stack_.reserve(32); }
+  THtmlPropStack() { levels_.reserve(32); }
+  THtmlPropStack(const THtmlPropStack&) = delete;
+  THtmlPropStack& operator=(const THtmlPropStack&) = delete;
 
   // Leaves one set on the stack: a copy of the style list's "default" entry.
   void Reset(THtmlStyleList& styles);
-  void Clear() {
-    stack_.clear();
-    ids_.clear();
-    slots_.clear();
-    cache_.clear();
-  }
+  void Clear();
 
-  std::size_t Depth() const { return stack_.size(); }
-  bool Empty() const { return stack_.empty(); }
-  const TProperties& Top() const { return stack_.back(); }
+  std::size_t Depth() const { return levels_.size(); }
+  bool Empty() const { return levels_.empty(); }
+  const TProperties& Top() const { return *levels_.back().props; }
   // For changes after the cascade (body margins, default alignments); the
   // set is then no longer the one its element's context gives.
-  TProperties& MutableTop() {
-    ids_.back() = nextId_++;
-    slots_.back() = nullptr;
-    return stack_.back();
-  }
+  TProperties& MutableTop();
   // Equal ids mean equal sets from equal contexts.
-  std::uint32_t TopId() const { return ids_.back(); }
-  // The top set's font; remembered with the cached set as well, so that the
-  // next element of the same kind finds it made.
-  const TFontInfo* TopFont(TFontResolver& fonts);
-  const TProperties& At(std::size_t i) const { return stack_[i]; }
+  std::uint32_t TopId() const { return levels_.back().id; }
+  // The top set's font; remembered with the set, and so with the cached set
+  // it may share, so that the next element of the same kind finds it made.
+  const TFontInfo* TopFont(TFontResolver& fonts) { return fonts.FontOf(Top()); }
+  const TProperties& At(std::size_t i) const { return *levels_[i].props; }
 
   // Opens an element: class is lower case with classes joined by ".", id
   // lower case, title UTF-8; styleAttr is the parsed style attribute or null.
@@ -57,48 +51,84 @@ class THtmlPropStack {
   // Closes the most recent element of the tag; the sets above it inherit
   // again from their new parents.
   void PopProp(std::string_view tag);
-  void PopToDepth(std::size_t depth);
+  void PopToDepth(std::size_t depth) {
+    if (depth < levels_.size()) levels_.resize(depth);
+  }
 
   // Opens an element from its attribute values as written: the class, id and
   // title are stored in the style list's text pool, and the style attribute
   // (null when absent) is parsed. Elements with the same context, tag,
   // attributes and style attribute get the same set, so it is computed once
-  // per page and copied after that.
+  // per page and shared after that.
   void PushElement(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
                    const std::u16string* styleText);
 
   void SetPropUnlessRule(PropIndex i, const TPropValue& v) { MutableTop().SetUnlessRule(i, v); }
 
  private:
-  TProperties& EmplaceChild();
+  // One open element. Its set is either the stack's own copy for that depth
+  // or a cached set shared with every element of the same context.
+  struct TLevel {
+    const TProperties* props = nullptr;
+    std::uint32_t id = 0;
+  };
+
+  // What a cached set was computed from. The texts are copies kept in the
+  // cache's own pool; the style attribute is kept as its bytes.
+  struct TCachedSet {
+    TProperties props;
+    std::uint32_t id = 0;
+    std::uint32_t parent = 0;
+    bool hasStyle = false;
+    std::string_view tag, cls, idText, title;
+    std::string_view styleBytes;
+  };
+  struct TCacheKey {
+    std::uint32_t parent;
+    std::string_view tag, cls, id, title;
+    const std::u16string* style;
+  };
+  struct TCacheSlot {
+    std::uint64_t hash = 0;
+    TCachedSet* set = nullptr;  // null for a free slot
+  };
+
+  TProperties& Own(std::size_t depth);
   static void Inherit(const TProperties& parent, TProperties& child, std::string_view tag);
+  // Computes the set of an element opened at the given depth, whose parent
+  // is the set below it; the sets at that depth and above are not read.
+  void Compute(TProperties& p, std::size_t depth, std::string_view tag, std::string_view cls,
+               std::string_view id, const TProperties* styleAttr, std::string_view title);
   void MergeStyleRules(TProperties& p);
   void MergeKey(TProperties& p, std::string_view a, std::string_view b = {}, std::string_view c = {},
                 std::string_view d = {});
-  void MergeDescendantRules(TProperties& p);
-  bool ContextMatches(const TDescendantRule& rule) const;
+  void MergeDescendantRules(TProperties& p, std::size_t depth);
+  bool ContextMatches(const TDescendantRule& rule, std::size_t depth) const;
   void ConvertFontSize(TProperties& p, const TProperties& parent);
 
-  struct CachedSet {
-    TProperties props;
-    std::uint32_t id = 0;
-  };
   // A page with endlessly varied elements stops filling the cache here.
   static constexpr std::size_t kMaxCachedSets = 4096;
-  void BuildCacheKey(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
-                     const std::u16string* styleText);
+  static constexpr std::size_t kSetsPerChunk = 32;
+  static std::uint64_t HashKey(const TCacheKey& key);
+  static bool KeyMatches(const TCachedSet& set, const TCacheKey& key);
+  TCachedSet* Find(const TCacheKey& key, std::uint64_t hash) const;
+  // Null when the cache is full.
+  TCachedSet* Insert(const TCacheKey& key, std::uint64_t hash, const TProperties& props, std::uint32_t id);
+  void DropCache();
+  // Open elements that share cached sets take copies of their own.
+  void DetachFromCache();
 
-  std::vector<TProperties> stack_;
-  // Parallel to stack_: equal ids mean equal sets computed from equal
-  // contexts, which is what makes a cached set valid for a child.
-  std::vector<std::uint32_t> ids_;
-  std::vector<CachedSet*> slots_;  // the cache entry each set came from, if any
+  std::vector<TLevel> levels_;
+  // own_[i] holds the set of the element at depth i when it is not shared.
+  std::vector<std::unique_ptr<TProperties>> own_;
   std::uint32_t nextId_ = 1;
-  std::unordered_map<std::string, CachedSet> cache_;
+  std::vector<TCacheSlot> table_;  // open addressing, a power of two in size
+  std::vector<std::unique_ptr<TCachedSet[]>> chunks_;
+  std::size_t cachedSets_ = 0;
+  std::unique_ptr<TTextPool> keyText_;
   std::uint64_t cacheStyleVersion_ = 0;
   THtmlStyleList* styles_ = nullptr;
   std::string key_;
-  std::string cacheKey_;
 };
 
 }  // namespace talmeko::htmlview

@@ -25,8 +25,10 @@ constexpr std::array<std::string_view, PropCount> kPropertyNames = {
 std::string_view PropertyName(PropIndex index) { return kPropertyNames[index]; }
 
 bool LookupProperty(std::string_view lowerName, PropIndex& index) {
+  if (lowerName.empty()) return false;
   for (int i = 0; i < PropCount; ++i) {
-    if (kPropertyNames[i] == lowerName) {
+    if (kPropertyNames[i].size() == lowerName.size() && kPropertyNames[i][0] == lowerName[0] &&
+        kPropertyNames[i] == lowerName) {
       index = static_cast<PropIndex>(i);
       return true;
     }

@@ -48,7 +48,16 @@ class TAttributeSink : public TPropertySink {
 
 void FinishValue(std::string& value) {
   const std::string_view v = Unquote(TrimSpaces(value));
-  value = std::string(v);
+  const std::size_t from = static_cast<std::size_t>(v.data() - value.data());
+  value.resize(from + v.size());
+  value.erase(0, from);
+}
+
+// Most characters of a declaration are ASCII; only the others need the
+// UTF-8 encoder.
+void AppendLowerUtf8(std::string& out, char16_t c) {
+  if (c < 0x80) out += static_cast<char>(ToLowerAscii(c));
+  else AppendUtf8(out, ToLowerAscii(c));
 }
 
 }  // namespace
@@ -217,7 +226,7 @@ void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties&
     if ((at(i) == u':' || at(i) == u'=') && !name.empty()) {
       ++i;
       value.clear();
-      while (i < text.size() && text[i] != u';') AppendUtf8(value, ToLowerAscii(text[i++]));
+      while (i < text.size() && text[i] != u';') AppendLowerUtf8(value, text[i++]);
       FinishValue(value);
       ExpandDeclaration(name, value, sink);
     }

@@ -32,6 +32,14 @@ constexpr std::array<ElementEntry, 16> kElements = {{
     {"TITLE", Sy::TitleElemSy, Sy::TitleElemEndSy},
 }};
 
+constexpr bool NamesFit() {
+  for (const auto& e : kElements) {
+    if (e.name.size() > kMaxElementNameLength) return false;
+  }
+  return true;
+}
+static_assert(NamesFit());
+
 struct AttributeEntry {
   std::string_view name;
   TAttrSymbol symbol;
@@ -76,16 +84,24 @@ constexpr std::array<AttributeEntry, 34> kAttributes = {{
 
 }  // namespace
 
+// Every tag and attribute name goes through these, so the tables are
+// searched only among the names of the same length and first letter.
 TElementSymbols LookupElement(std::string_view upperName) {
+  if (upperName.empty()) return {};
+  const std::size_t n = upperName.size();
+  const char first = upperName[0];
   for (const auto& e : kElements) {
-    if (e.name == upperName) return {e.start, e.end};
+    if (e.name.size() == n && e.name[0] == first && e.name == upperName) return {e.start, e.end};
   }
   return {};
 }
 
 TAttrSymbol LookupAttribute(std::string_view upperName) {
+  if (upperName.empty()) return TAttrSymbol::OtherAttribute;
+  const std::size_t n = upperName.size();
+  const char first = upperName[0];
   for (const auto& a : kAttributes) {
-    if (a.name == upperName) return a.symbol;
+    if (a.name.size() == n && a.name[0] == first && a.name == upperName) return a.symbol;
   }
   return TAttrSymbol::OtherAttribute;
 }

@@ -2,6 +2,7 @@
 // The tokenizer's symbols and the tables that map element and attribute
 // names to them.
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
@@ -64,6 +65,8 @@ struct TElementSymbols {
   Sy end = Sy::CommandSy;
 };
 TElementSymbols LookupElement(std::string_view upperName);
+// No name in the element table is longer: longer names need no lookup.
+inline constexpr std::size_t kMaxElementNameLength = 8;
 
 TAttrSymbol LookupAttribute(std::string_view upperName);
 
