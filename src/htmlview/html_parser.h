@@ -80,6 +80,7 @@ class THtmlParser {
   void ReadEntity(std::u16string& out);
   bool ReadNumericEntity(std::u16string& out, std::u16string& written);
 
+  void StartBody();
   void DoBody(const TSymbolSet& stop);
   void DoBodyTag();
   TCellBasic& BodyContent();

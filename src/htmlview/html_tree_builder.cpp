@@ -22,12 +22,18 @@ std::string LowerUtf8(std::u16string_view text) {
 
 }  // namespace
 
-void THtmlParser::ParseHtml() {
+// Both kinds of document start with the default set alone on the stack and
+// an empty body block receiving the content.
+void THtmlParser::StartBody() {
   doc_.PropStack.Reset(doc_.Styles);
   auto body = MakeBodyBlock();
   content_ = &body->Content;
   bodyIndex_ = doc_.Content.Count();
   doc_.Content.Add(std::move(body));
+}
+
+void THtmlParser::ParseHtml() {
+  StartBody();
   OpenSection();
   try {
     GetCh();
@@ -42,11 +48,7 @@ void THtmlParser::ParseHtml() {
 }
 
 void THtmlParser::ParseText() {
-  doc_.PropStack.Reset(doc_.Styles);
-  auto body = MakeBodyBlock();
-  content_ = &body->Content;
-  bodyIndex_ = doc_.Content.Count();
-  doc_.Content.Add(std::move(body));
+  StartBody();
   doc_.PropStack.PushProp("pre", {}, {}, nullptr, {});
   doc_.PropStack.MutableTop().Set(FontFamily, TPropValue::MakeText(pool_.Store(defaults_.DefPreFontName)));
   const TFontInfo* font = doc_.PropStack.TopFont(fonts_);

@@ -291,5 +291,15 @@ TEST(TreeBuilder, StyleSheetInsideAnOpenCell) {
   EXPECT_NE(dump.find("'d' | Times New Roman 12pt normal #FF0000"), std::string::npos) << dump;
 }
 
+TEST(TreeBuilder, TextDocumentShowsEveryLineInThePreformattedFont) {
+  LoadedView v;
+  v.View().LoadDocument(std::make_unique<TBuffer>("first <b>line\r\n\r\nthird\tline", "", 1), "",
+                        TDocType::TextType);
+  EXPECT_EQ(v.Dump(),
+            "body margin 5,10,5,10 bg none\n"
+            "  text left 'first <b>line' | Courier New 12pt normal sys8\n"
+            "  text left 'third line' | Courier New 12pt normal sys8\n");
+}
+
 }  // namespace
 }  // namespace talmeko::htmlview
