@@ -9,7 +9,7 @@ namespace {
 
 int Clamped(long long v) { return ClampExtent(v); }
 
-int SpecPixels(const TSpecWidth& spec) { return std::clamp(spec.Value, 0, kMaxLayoutExtent); }
+int SpecPixels(const TSpecWidth& asked) { return std::clamp(asked.Value, 0, kMaxLayoutExtent); }
 
 TWidthType Stronger(TWidthType old, TWidthType cell) {
   switch (cell) {
@@ -205,11 +205,11 @@ void TTableLayout::ChooseWidths(int availableWidth) {
     sumMin += c.min;
     sumMax += c.max;
   }
-  const TSpecWidth& spec = table_->SpecWidth;
-  const bool specified = spec.Type == TWidthType::wtAbsolute || spec.Type == TWidthType::wtPercent;
+  const TSpecWidth& asked = table_->SpecWidth;
+  const bool specified = asked.Type == TWidthType::wtAbsolute || asked.Type == TWidthType::wtPercent;
   long long target = availableWidth;
-  if (spec.Type == TWidthType::wtAbsolute) target = SpecPixels(spec);
-  if (spec.Type == TWidthType::wtPercent) target = static_cast<long long>(availableWidth) * SpecPixels(spec) / 1000;
+  if (asked.Type == TWidthType::wtAbsolute) target = SpecPixels(asked);
+  if (asked.Type == TWidthType::wtPercent) target = static_cast<long long>(availableWidth) * SpecPixels(asked) / 1000;
   const long long room = target - spacing;
   for (Column& c : columns_) c.width = c.min;
   if (sumMin < room) {
