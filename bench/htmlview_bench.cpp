@@ -94,12 +94,15 @@ void BM_FirstLayoutOfEveryDmcColourPage(benchmark::State& state) {
   const LoadedPage loaded;
   talmeko::testing::FakeCanvas canvas;
   int height = 0;
+  const long long allocationsBefore = gAllocations;
   for (auto _ : state) {
     THtmlDocumentView laidOut(loaded.view.Document(), platform::ScreenInfo{});
     height = laidOut.LayOut(canvas, 546 - 17, 348).documentHeight;
     benchmark::DoNotOptimize(height);
   }
   state.counters["document_height"] = height;
+  state.counters["allocations"] =
+      static_cast<double>(gAllocations - allocationsBefore) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_FirstLayoutOfEveryDmcColourPage)->Unit(benchmark::kMillisecond);
 

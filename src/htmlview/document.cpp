@@ -4,7 +4,7 @@ namespace talmeko::htmlview {
 
 const TBodyBlock* ThtDocument::Body() const {
   for (const auto& item : Content) {
-    if (item->Kind() == TSectionKind::BodyBlock) return static_cast<const TBodyBlock*>(item.get());
+    if (item->Kind() == TSectionKind::BodyBlock) return static_cast<const TBodyBlock*>(item);
   }
   return nullptr;
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "htmlview/attributes.h"
 #include "htmlview/buffer.h"
@@ -128,6 +128,9 @@ class THtmlParser {
 
   TCellBasic* content_ = nullptr;
   std::unique_ptr<TSection> section_;
+  std::uint32_t sectionSetId_ = 0;  // the set the last paragraph opened in
+  TTextAlign sectionAlign_ = TTextAlign::Left;
+  int sectionIndent_ = 0;
   std::size_t bodyIndex_ = 0;
   int tableLevel_ = 0;
   std::string pendingError_;
@@ -154,7 +157,16 @@ class THtmlParser {
   std::uint32_t plainTableSet_ = 0;
   // Per table nesting level, the number of cells of the last row closed.
   std::array<std::size_t, kMaxTableNesting + 1> rowCellsHint_{};
-  std::unordered_map<TCellKey, TCellData, TCellKeyHash> cellCache_;
+  // Open addressing, a power of two in size, at most half full.
+  struct TCachedCell {
+    TCellKey key{};
+    TCellData data;
+    bool used = false;
+  };
+  const TCellData* FindCell(const TCellKey& key, std::size_t hash) const;
+  void KeepCell(const TCellKey& key, std::size_t hash, const TCellData& data);
+  std::vector<TCachedCell> cellCache_;
+  std::size_t cachedCells_ = 0;
 };
 
 }  // namespace talmeko::htmlview

@@ -2,7 +2,6 @@
 // tables, captions, header, body and footer groups, and hidden rows.
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "htmlview/html_parser.h"
@@ -36,7 +35,7 @@ struct THtmlParser::TableState {
   TCellList row;
   std::size_t rowDepth = 0;  // the stack before the row's set
   std::size_t cellDepth = 0;  // the stack with the row's set
-  std::optional<TCellObj> cell;
+  bool cellOpen = false;  // the row's last cell is still receiving content
   bool inFooter = false;
   std::vector<TCellList> footerRows;
 };
@@ -138,7 +137,8 @@ void THtmlParser::DoTableRow(TableState& t) {
   t.cellDepth = doc_.PropStack.Depth();
   t.row = TCellList();
   t.row.Cells.reserve(rowCellsHint_[tableLevel_]);
-  t.row.VAlign = VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
+  t.row.VAlign = attrs_.Count() == 0 ? TVAlign::vaMiddle
+                                     : VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
   t.row.BgColor = doc_.PropStack.Top().GetBackgroundColor();
   t.rowOpen = true;
   Next();
@@ -153,14 +153,15 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
   }
   PushForTag(header ? "th" : "td");
   THtmlPropStack& stack = doc_.PropStack;
-  const std::string align = AttributeLower(TAttrSymbol::AlignSy);
+  const std::string align = attrs_.Count() == 0 ? std::string() : AttributeLower(TAttrSymbol::AlignSy);
   if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
   const std::string_view current = stack.Top().TextOf(TextAlign);
   if (current.empty() || current == "none") {
     stack.MutableTop().Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
   }
   EmplaceCell(t, header);
-  content_ = &t.cell->Cell;
+  t.cellOpen = true;
+  content_ = &t.row.Cells.back().Cell;
   SkipSpaces();
   Next();
   DoBody(kCellStop);
@@ -173,25 +174,55 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
   const THtmlTable& table = t.block->Table;
   const TAttribute* style = attrs_.Find(TAttrSymbol::StyleSy);
   const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
+  std::vector<TCellObj>& cells = t.row.Cells;
   if (!plain) {
-    t.cell.emplace(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
     return;
   }
   TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row.VAlign),
                header};
-  if (auto hit = cellCache_.find(key); hit != cellCache_.end()) {
-    t.cell.emplace(hit->second);
+  const std::size_t hash = TCellKeyHash{}(key);
+  if (const TCellData* hit = FindCell(key, hash)) {
+    cells.emplace_back(*hit);
     return;
   }
-  t.cell.emplace(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
-  if (cellCache_.size() < kMaxCachedCells) cellCache_.emplace(key, static_cast<const TCellData&>(*t.cell));
+  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+  KeepCell(key, hash, cells.back());
+}
+
+const TCellData* THtmlParser::FindCell(const TCellKey& key, std::size_t hash) const {
+  if (cellCache_.empty()) return nullptr;
+  const std::size_t mask = cellCache_.size() - 1;
+  for (std::size_t i = hash & mask; cellCache_[i].used; i = (i + 1) & mask) {
+    if (cellCache_[i].key == key) return &cellCache_[i].data;
+  }
+  return nullptr;
+}
+
+void THtmlParser::KeepCell(const TCellKey& key, std::size_t hash, const TCellData& data) {
+  if (cachedCells_ >= kMaxCachedCells) return;
+  if ((cachedCells_ + 1) * 2 > cellCache_.size()) {
+    std::vector<TCachedCell> bigger(cellCache_.empty() ? 64 : cellCache_.size() * 2);
+    const std::size_t mask = bigger.size() - 1;
+    for (const TCachedCell& cell : cellCache_) {
+      if (!cell.used) continue;
+      std::size_t i = TCellKeyHash{}(cell.key) & mask;
+      while (bigger[i].used) i = (i + 1) & mask;
+      bigger[i] = cell;
+    }
+    cellCache_.swap(bigger);
+  }
+  const std::size_t mask = cellCache_.size() - 1;
+  std::size_t i = hash & mask;
+  while (cellCache_[i].used) i = (i + 1) & mask;
+  cellCache_[i] = {key, data, true};
+  ++cachedCells_;
 }
 
 void THtmlParser::CloseCell(TableState& t) {
-  if (!t.cell) return;
+  if (!t.cellOpen) return;
   CloseSection();
-  t.row.Cells.push_back(std::move(*t.cell));
-  t.cell.reset();
+  t.cellOpen = false;
   content_ = t.outer;
 }
 

@@ -219,12 +219,18 @@ TTextAlign THtmlParser::CurrentAlign() const {
 }
 
 void THtmlParser::OpenSection() {
-  const TProperties& props = doc_.PropStack.Top();
-  const TFontInfo* font = doc_.PropStack.TopFont(fonts_);
-  const double em = font->sizePoints * ppi_ / 72.0;
-  int indent = 0;
-  ValueToPixels(props[TextIndent], 0, TLengthContext{ppi_, em, em / 2}, indent);
-  section_ = std::make_unique<TSection>(CurrentAlign(), indent);
+  // Paragraphs mostly open in the set the previous one opened in: equal set
+  // ids give equal alignment and indent.
+  if (sectionSetId_ != doc_.PropStack.TopId()) {
+    const TProperties& props = doc_.PropStack.Top();
+    const TFontInfo* font = doc_.PropStack.TopFont(fonts_);
+    const double em = font->sizePoints * ppi_ / 72.0;
+    sectionIndent_ = 0;
+    ValueToPixels(props[TextIndent], 0, TLengthContext{ppi_, em, em / 2}, sectionIndent_);
+    sectionAlign_ = CurrentAlign();
+    sectionSetId_ = doc_.PropStack.TopId();
+  }
+  section_ = std::make_unique<TSection>(sectionAlign_, sectionIndent_);
 }
 
 // Empty paragraphs are dropped: whitespace between tags must not add lines.

@@ -135,11 +135,25 @@ std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
   return h ^ (h >> 29);
 }
 
-// Eight bytes at a time; the length goes in first so that parts cannot run
-// into each other.
-std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
+// Sixteen bytes a round in two lanes; the length goes in first so that parts
+// cannot run into each other. Style texts are tens of bytes long and hashed
+// for every element that has one.
+inline std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
   h = Mix(h, n);
-  while (n >= 8) {
+  std::uint64_t other = h ^ 0x632BE59BD9B4E019ULL;
+  while (n >= 16) {
+    std::uint64_t w1;
+    std::uint64_t w2;
+    std::memcpy(&w1, p, 8);
+    std::memcpy(&w2, p + 8, 8);
+    h = (h ^ w1) * 0x9E3779B97F4A7C15ULL;
+    other = (other ^ w2) * 0xC2B2AE3D27D4EB4FULL;
+    h ^= h >> 31;
+    other ^= other >> 29;
+    p += 16;
+    n -= 16;
+  }
+  if (n >= 8) {
     std::uint64_t w;
     std::memcpy(&w, p, 8);
     h = Mix(h, w);
@@ -148,14 +162,19 @@ std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
   }
   if (n > 0) {
     std::uint64_t w = 0;
-    std::memcpy(&w, p, n);
-    h = Mix(h, w);
+    for (std::size_t i = 0; i < n; ++i) w |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    other = Mix(other, w);
   }
-  return h;
+  return Mix(h, other);
 }
 
-bool SameBytes(std::string_view a, const char* b, std::size_t n) {
-  return a.size() == n && (n == 0 || std::memcmp(a.data(), b, n) == 0);
+// Tag names and other short texts are compared without a library call.
+inline bool SameBytes(std::string_view a, const char* b, std::size_t n) {
+  if (a.size() != n) return false;
+  for (std::size_t i = 0; i < n && i < 8; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return n <= 8 || std::memcmp(a.data() + 8, b + 8, n - 8) == 0;
 }
 
 }  // namespace
@@ -163,9 +182,12 @@ bool SameBytes(std::string_view a, const char* b, std::size_t n) {
 std::uint64_t THtmlPropStack::HashKey(const TCacheKey& key) {
   std::uint64_t h = Mix(0x2545F4914F6CDD1DULL, key.parent);
   h = HashBytes(h, key.tag.data(), key.tag.size());
-  h = HashBytes(h, key.cls.data(), key.cls.size());
-  h = HashBytes(h, key.id.data(), key.id.size());
-  h = HashBytes(h, key.title.data(), key.title.size());
+  // Most elements have no class, id or title.
+  if (!key.cls.empty() || !key.id.empty() || !key.title.empty()) {
+    h = HashBytes(h, key.cls.data(), key.cls.size());
+    h = HashBytes(h, key.id.data(), key.id.size());
+    h = HashBytes(h, key.title.data(), key.title.size());
+  }
   if (key.style) {
     h = HashBytes(h, reinterpret_cast<const char*>(key.style->data()), key.style->size() * sizeof(char16_t));
   } else {
@@ -195,9 +217,13 @@ THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint
   }
 }
 
-THtmlPropStack::TCachedSet* THtmlPropStack::Insert(const TCacheKey& key, std::uint64_t hash,
-                                                   const TProperties& props, std::uint32_t id) {
+THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet() {
   if (cachedSets_ >= kMaxCachedSets) return nullptr;
+  if (cachedSets_ / kSetsPerChunk >= chunks_.size()) chunks_.push_back(std::make_unique<TCachedSet[]>(kSetsPerChunk));
+  return &chunks_[cachedSets_ / kSetsPerChunk][cachedSets_ % kSetsPerChunk];
+}
+
+void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id) {
   // Kept at most half full, so that probes stay short and always end.
   if ((cachedSets_ + 1) * 2 > table_.size()) {
     std::vector<TCacheSlot> bigger(table_.empty() ? 64 : table_.size() * 2);
@@ -210,27 +236,23 @@ THtmlPropStack::TCachedSet* THtmlPropStack::Insert(const TCacheKey& key, std::ui
     }
     table_.swap(bigger);
   }
-  if (cachedSets_ % kSetsPerChunk == 0) chunks_.push_back(std::make_unique<TCachedSet[]>(kSetsPerChunk));
   if (!keyText_) keyText_ = std::make_unique<TTextPool>();
-  TCachedSet& set = chunks_.back()[cachedSets_ % kSetsPerChunk];
-  ++cachedSets_;
-  set.props = props;
+  auto keep = [this](std::string_view text) { return text.empty() ? std::string_view() : keyText_->Store(text); };
   set.id = id;
   set.parent = key.parent;
   set.hasStyle = key.style != nullptr;
-  set.tag = keyText_->Store(key.tag);
-  set.cls = keyText_->Store(key.cls);
-  set.idText = keyText_->Store(key.id);
-  set.title = keyText_->Store(key.title);
-  if (key.style) {
-    set.styleBytes = keyText_->Store(std::string_view(reinterpret_cast<const char*>(key.style->data()),
-                                                      key.style->size() * sizeof(char16_t)));
-  }
+  set.tag = keep(key.tag);
+  set.cls = keep(key.cls);
+  set.idText = keep(key.id);
+  set.title = keep(key.title);
+  set.styleBytes = key.style ? keep(std::string_view(reinterpret_cast<const char*>(key.style->data()),
+                                                     key.style->size() * sizeof(char16_t)))
+                             : std::string_view();
+  ++cachedSets_;
   const std::size_t mask = table_.size() - 1;
   std::size_t i = hash & mask;
   while (table_[i].set) i = (i + 1) & mask;
   table_[i] = {hash, &set};
-  return &set;
 }
 
 void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
@@ -249,9 +271,12 @@ void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std
   }
   TTextPool& pool = styles_->Pool();
   const std::size_t depth = levels_.size();
-  TProperties& p = Own(depth);
+  auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
+  // Sets are computed straight into the cache entry they will be kept in;
+  // only a full cache makes the stack keep its own copy.
+  TCachedSet* entry = NextFreeSet();
+  TProperties& p = entry ? entry->props : Own(depth);
   if (!styleText) {
-    auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
     Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
   } else {
     // The set with a style attribute is the set the element would have
@@ -262,21 +287,34 @@ void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std
     if (const TCachedSet* base = Find(baseKey, baseHash)) {
       p = base->props;
     } else {
-      auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
       Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
-      Insert(baseKey, baseHash, p, nextId_++);
+      if (entry) {
+        Link(*entry, baseKey, baseHash, nextId_++);
+        const TProperties& computed = entry->props;
+        entry = NextFreeSet();
+        TProperties& next = entry ? entry->props : Own(depth);
+        next = computed;
+        MergeStyleText(next, *styleText, pool);
+        Push(entry, next, key, hash);
+        return;
+      }
     }
-    TProperties styleAttr;
-    ParseStyleAttribute(*styleText, pool, styleAttr);
-    p.Merge(styleAttr);
-    ConvertFontSize(p, *levels_.back().props);
+    MergeStyleText(p, *styleText, pool);
   }
+  Push(entry, p, key, hash);
+}
+
+void THtmlPropStack::MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool) {
+  TProperties styleAttr;
+  ParseStyleAttribute(styleText, pool, styleAttr);
+  p.Merge(styleAttr);
+  ConvertFontSize(p, *levels_.back().props);
+}
+
+void THtmlPropStack::Push(TCachedSet* entry, const TProperties& props, const TCacheKey& key, std::uint64_t hash) {
   const std::uint32_t newId = nextId_++;
-  if (const TCachedSet* added = Insert(key, hash, p, newId)) {
-    levels_.push_back({&added->props, newId});
-  } else {
-    levels_.push_back({&p, newId});
-  }
+  if (entry) Link(*entry, key, hash, newId);
+  levels_.push_back({&props, newId});
 }
 
 void THtmlPropStack::Inherit(const TProperties& parent, TProperties& child, std::string_view tag) {

@@ -112,8 +112,14 @@ class THtmlPropStack {
   static std::uint64_t HashKey(const TCacheKey& key);
   static bool KeyMatches(const TCachedSet& set, const TCacheKey& key);
   TCachedSet* Find(const TCacheKey& key, std::uint64_t hash) const;
-  // Null when the cache is full.
-  TCachedSet* Insert(const TCacheKey& key, std::uint64_t hash, const TProperties& props, std::uint32_t id);
+  // The entry the next cached set goes into, or null when the cache is
+  // full; it counts as used once linked under its key.
+  TCachedSet* NextFreeSet();
+  void Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id);
+  // Opens the element with its computed set: the cache entry it was
+  // computed in, or the stack's own copy when entry is null.
+  void Push(TCachedSet* entry, const TProperties& props, const TCacheKey& key, std::uint64_t hash);
+  void MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool);
   void DropCache();
   // Open elements that share cached sets take copies of their own.
   void DetachFromCache();

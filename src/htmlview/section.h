@@ -8,6 +8,7 @@
 
 #include "htmlview/fonts.h"
 #include "htmlview/section_base.h"
+#include "htmlview/small_vector.h"
 
 namespace talmeko::htmlview {
 
@@ -28,14 +29,15 @@ class TSection : public TSectionBase {
   void AddText(std::u16string_view text, const TFontInfo* font);
 
   const std::u16string& Text() const { return text_; }
-  const std::vector<TFontRun>& Runs() const { return runs_; }
+  const TSmallVector<TFontRun, 1>& Runs() const { return runs_; }
   TTextAlign Align() const { return align_; }
   int TextIndent() const { return textIndent_; }
   bool Empty() const { return text_.empty(); }
 
  private:
   std::u16string text_;
-  std::vector<TFontRun> runs_;
+  // A paragraph mostly has one font: its run is kept in place.
+  TSmallVector<TFontRun, 1> runs_;
   TTextAlign align_;
   int textIndent_;
 };

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "htmlview/small_vector.h"
+
 namespace talmeko::htmlview {
 
 enum class TSectionKind { Section, BodyBlock, TableBlock, TableAndCaptionBlock };
@@ -20,25 +22,45 @@ class TSectionBase {
 };
 
 // An ordered list of content items: the body's, a cell's or a caption's.
+// Nearly every cell of a page holds a single item, so the first is kept in
+// place: a cell's list then costs no allocation of its own.
 class TCellBasic {
  public:
   TCellBasic() = default;
   TCellBasic(TCellBasic&&) noexcept = default;
-  TCellBasic& operator=(TCellBasic&&) noexcept = default;
+  TCellBasic& operator=(TCellBasic&& other) noexcept {
+    if (this != &other) {
+      Clear();
+      items_ = std::move(other.items_);
+    }
+    return *this;
+  }
+  ~TCellBasic() { Clear(); }
 
-  void Add(std::unique_ptr<TSectionBase> item) { items_.push_back(std::move(item)); }
+  void Add(std::unique_ptr<TSectionBase> item) {
+    items_.push_back(item.get());
+    item.release();
+  }
   std::size_t Count() const { return items_.size(); }
   bool Empty() const { return items_.empty(); }
   const TSectionBase& operator[](std::size_t i) const { return *items_[i]; }
   TSectionBase& operator[](std::size_t i) { return *items_[i]; }
-  void Clear() { items_.clear(); }
-  void Replace(std::size_t i, std::unique_ptr<TSectionBase> item) { items_[i] = std::move(item); }
+  void Clear() {
+    for (TSectionBase* item : items_) delete item;
+    items_.clear();
+  }
+  void Replace(std::size_t i, std::unique_ptr<TSectionBase> item) {
+    delete items_[i];
+    items_[i] = item.release();
+  }
 
-  auto begin() const { return items_.begin(); }
-  auto end() const { return items_.end(); }
+  // Iterates over pointers to the items, in order.
+  const TSectionBase* const* begin() const { return items_.begin(); }
+  const TSectionBase* const* end() const { return items_.end(); }
 
  private:
-  std::vector<std::unique_ptr<TSectionBase>> items_;
+  // Owned: each item is deleted with the list.
+  TSmallVector<TSectionBase*, 1> items_;
 };
 
 }  // namespace talmeko::htmlview

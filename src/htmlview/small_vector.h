@@ -49,6 +49,17 @@ class TSmallVector {
     data()[size_++] = value;
   }
   void clear() { size_ = 0; }
+  void assign(std::size_t count, const T& value) {
+    clear();
+    reserve(count);
+    std::fill(data(), data() + count, value);
+    size_ = count;
+  }
+  void resize(std::size_t count, const T& value = T{}) {
+    reserve(count);
+    if (count > size_) std::fill(data() + size_, data() + count, value);
+    size_ = count;
+  }
   void reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
     auto grown = std::make_unique<T[]>(capacity);

@@ -34,8 +34,8 @@ platform::Rect Shifted(const platform::Rect& r, int dx, int dy) {
 
 }  // namespace
 
-void DistributeByWeight(long long amount, const std::vector<long long>& weights, std::vector<long long>& shares) {
-  shares.assign(weights.size(), 0);
+void DistributeByWeight(long long amount, std::span<const long long> weights, std::span<long long> shares) {
+  std::fill(shares.begin(), shares.end(), 0);
   long long total = 0;
   for (long long w : weights) total += std::max(0LL, w);
   if (total <= 0) return;
@@ -57,7 +57,7 @@ void TTableLayout::Build(int& textBase, std::vector<TSectionLayout*>& sections, 
 
 void TTableLayout::PlaceCells(int& textBase, std::vector<TSectionLayout*>& sections, int depth) {
   const int rows = static_cast<int>(std::min<std::size_t>(table_->Rows.size(), kMaxLayoutExtent));
-  std::vector<int> busyUntil;  // per column: the first row not covered by a cell from above
+  TSmallVector<int, 8> busyUntil;  // per column: the first row not covered by a cell from above
   int columns = 0;
   std::size_t cellCount = 0;
   for (int r = 0; r < rows; ++r) cellCount += table_->Rows[static_cast<std::size_t>(r)].Cells.size();
@@ -94,7 +94,7 @@ void TTableLayout::Measure(TLayoutFonts& fonts) {
 
 void TTableLayout::ColumnLimits() {
   for (Column& col : columns_) col = Column{};
-  std::vector<std::size_t> spanned;
+  TSmallVector<std::size_t, 8> spanned;
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     if (cells_[i].colSpan == 1) ApplyCellLimits(cells_[i]);
     else spanned.push_back(i);
@@ -131,8 +131,9 @@ void TTableLayout::ApplyCellLimits(const Cell& c) {
 void TTableLayout::SpreadSpannedLimits(const Cell& c, int cellMin, int cellMax) {
   const auto first = static_cast<std::size_t>(c.col);
   const auto count = static_cast<std::size_t>(c.colSpan);
-  std::vector<long long> weights(count);
-  std::vector<long long> shares;
+  TSmallVector<long long, 8> weights;
+  weights.resize(count);
+  TSmallVector<long long, 8> shares;
   auto spread = [&](int need, int Column::*field) {
     long long have = 0;
     bool anyMax = false;
@@ -224,14 +225,14 @@ void TTableLayout::ChooseWidths(int availableWidth) {
   width_ = Clamped(sum);
 }
 
-std::vector<std::size_t> TTableLayout::ColumnsToWiden() const {
+TSmallVector<std::size_t, 8> TTableLayout::ColumnsToWiden() const {
   bool has[4] = {false, false, false, false};
   for (const Column& c : columns_) has[static_cast<int>(c.type)] = true;
   TWidthType chosen = TWidthType::wtAbsolute;
   if (has[static_cast<int>(TWidthType::wtNone)]) chosen = TWidthType::wtNone;
   else if (has[static_cast<int>(TWidthType::wtRelative)]) chosen = TWidthType::wtRelative;
   else if (has[static_cast<int>(TWidthType::wtPercent)]) chosen = TWidthType::wtPercent;
-  std::vector<std::size_t> out;
+  TSmallVector<std::size_t, 8> out;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (columns_[i].type == chosen) out.push_back(i);
   }
@@ -255,9 +256,10 @@ long long TTableLayout::GrowPercentColumns(long long extra, long long room) {
 }
 
 void TTableLayout::DistributeExtra(long long extra) {
-  const std::vector<std::size_t> chosen = ColumnsToWiden();
+  const TSmallVector<std::size_t, 8> chosen = ColumnsToWiden();
   if (chosen.empty()) return;
-  std::vector<long long> weights(chosen.size());
+  TSmallVector<long long, 8> weights;
+  weights.resize(chosen.size());
   long long total = 0;
   for (std::size_t k = 0; k < chosen.size(); ++k) {
     weights[k] = static_cast<long long>(columns_[chosen[k]].max) - columns_[chosen[k]].min;
@@ -271,7 +273,7 @@ void TTableLayout::DistributeExtra(long long extra) {
     }
   }
   if (total <= 0) std::fill(weights.begin(), weights.end(), 1);
-  std::vector<long long> shares;
+  TSmallVector<long long, 8> shares;
   DistributeByWeight(extra, weights, shares);
   for (std::size_t k = 0; k < chosen.size(); ++k) {
     Column& c = columns_[chosen[k]];

@@ -4,10 +4,12 @@
 // the geometry of every cell. All results live here, not in the table.
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "htmlview/content_layout.h"
 #include "htmlview/html_table.h"
+#include "htmlview/small_vector.h"
 #include "htmlview/text_layout.h"
 #include "platform/geometry.h"
 
@@ -20,7 +22,12 @@ inline constexpr int kMaxTableColumns = 10000;
 // shares add up exactly: entries are visited from last to first and each gets
 // the rounded share of the running weight less what was handed out before.
 // Entries with a weight of 0 get nothing; with no weight at all, nothing moves.
-void DistributeByWeight(long long amount, const std::vector<long long>& weights, std::vector<long long>& shares);
+void DistributeByWeight(long long amount, std::span<const long long> weights, std::span<long long> shares);
+template <class Shares>
+void DistributeByWeight(long long amount, std::span<const long long> weights, Shares& shares) {
+  shares.assign(weights.size(), 0);
+  DistributeByWeight(amount, weights, std::span<long long>(shares.data(), shares.size()));
+}
 
 class TTableLayout {
  public:
@@ -62,8 +69,8 @@ class TTableLayout {
   int Height() const { return height_; }        // sum of row heights + CellSpacing
   int OuterWidth() const;                       // with the table's margins, borders and paddings
   int OuterHeight() const;
-  const std::vector<Column>& Columns() const { return columns_; }
-  const std::vector<int>& RowHeights() const { return rowHeights_; }
+  const TSmallVector<Column, 4>& Columns() const { return columns_; }
+  std::vector<int> RowHeights() const { return {rowHeights_.begin(), rowHeights_.end()}; }
   const std::vector<Cell>& Cells() const { return cells_; }
   const THtmlTable& Table() const { return *table_; }
   int Left() const { return left_; }
@@ -79,7 +86,7 @@ class TTableLayout {
   void ChooseWidths(int availableWidth);
   void DistributeExtra(long long extra);
   long long GrowPercentColumns(long long extra, long long room);
-  std::vector<std::size_t> ColumnsToWiden() const;
+  TSmallVector<std::size_t, 8> ColumnsToWiden() const;
   void ArrangeRows();
   void PlaceCell(Cell& c);
   int FrameBorder(int side) const;
@@ -90,13 +97,15 @@ class TTableLayout {
   int Frame(int side) const;
 
   const THtmlTable* table_;
-  std::vector<Column> columns_;
+  // Most tables of a page are small: their lists are kept in place, so
+  // laying one out costs few allocations.
+  TSmallVector<Column, 4> columns_;
   std::vector<Cell> cells_;
-  std::vector<std::size_t> rowFirstCell_;  // cells_ index of each row's first cell, plus an end
-  std::vector<int> rowHeights_;
-  std::vector<int> colLeft_;    // document coordinates, one past the last column too
-  std::vector<int> rowTops_;    // document coordinates, one past the last row too
-  std::vector<int> rowReach_;   // the lowest bottom of any cell in this row or above
+  TSmallVector<std::size_t, 4> rowFirstCell_;  // cells_ index of each row's first cell, plus an end
+  TSmallVector<int, 2> rowHeights_;
+  TSmallVector<int, 4> colLeft_;    // document coordinates, one past the last column too
+  TSmallVector<int, 4> rowTops_;    // document coordinates, one past the last row too
+  TSmallVector<int, 2> rowReach_;   // the lowest bottom of any cell in this row or above
   int width_ = 0;
   int height_ = 0;
   int left_ = 0;  // the table's cell area, document coordinates
