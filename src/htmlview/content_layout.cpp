@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "htmlview/section.h"
+#include "htmlview/layout_store.h"
 #include "htmlview/table_layout.h"
 
 namespace talmeko::htmlview {
@@ -19,7 +20,7 @@ TContentLayout::~TContentLayout() = default;
 TContentLayout::TContentLayout(TContentLayout&&) noexcept = default;
 TContentLayout& TContentLayout::operator=(TContentLayout&&) noexcept = default;
 
-void TContentLayout::Build(const TCellBasic& content, int& textBase, std::vector<TSectionLayout*>& sections,
+void TContentLayout::Build(const TCellBasic& content, int& textBase, TLayoutStore& store,
                            int depth) {
   items_.clear();
   if (depth > kMaxLayoutDepth) return;
@@ -29,43 +30,42 @@ void TContentLayout::Build(const TCellBasic& content, int& textBase, std::vector
       case TSectionKind::Section: {
         Item item;
         const auto& section = static_cast<const TSection&>(*entry);
-        item.section = std::make_unique<TSectionLayout>(section, textBase);
+        item.section = &store.NewSection(section, textBase);
         textBase = ClampExtent(static_cast<long long>(textBase) + static_cast<long long>(section.Text().size()));
-        sections.push_back(item.section.get());
-        items_.push_back(std::move(item));
+        items_.push_back(item);
         break;
       }
       case TSectionKind::TableBlock:
-        AddTable(static_cast<const TTableBlock&>(*entry), nullptr, false, textBase, sections, depth);
+        AddTable(static_cast<const TTableBlock&>(*entry), nullptr, false, textBase, store, depth);
         break;
       case TSectionKind::TableAndCaptionBlock: {
         const auto& block = static_cast<const TTableAndCaptionBlock&>(*entry);
-        if (block.TableBlock) AddTable(*block.TableBlock, &block.Caption, block.CaptionBelow, textBase, sections, depth);
+        if (block.TableBlock) AddTable(*block.TableBlock, &block.Caption, block.CaptionBelow, textBase, store, depth);
         break;
       }
       case TSectionKind::BodyBlock:
-        Build(static_cast<const TBodyBlock&>(*entry).Content, textBase, sections, depth + 1);
+        Build(static_cast<const TBodyBlock&>(*entry).Content, textBase, store, depth + 1);
         break;
     }
   }
 }
 
 void TContentLayout::AddTable(const TTableBlock& block, const TCellBasic* caption, bool below, int& textBase,
-                              std::vector<TSectionLayout*>& sections, int depth) {
+                              TLayoutStore& store, int depth) {
   Item item;
   item.tableBlock = &block;
   item.captionBelow = below;
   // The caption's text comes first when it is shown above the table.
   auto buildCaption = [&]() {
     if (caption == nullptr || caption->Empty()) return;
-    item.caption = std::make_unique<TContentLayout>();
-    item.caption->Build(*caption, textBase, sections, depth + 1);
+    item.caption = &store.NewContent();
+    item.caption->Build(*caption, textBase, store, depth + 1);
   };
   if (!below) buildCaption();
-  item.table = std::make_unique<TTableLayout>(block.Table);
-  item.table->Build(textBase, sections, depth + 1);
+  item.table = &store.NewTable(block.Table);
+  item.table->Build(textBase, store, depth + 1);
   if (below) buildCaption();
-  items_.push_back(std::move(item));
+  items_.push_back(item);
 }
 
 void TContentLayout::Measure(TLayoutFonts& fonts) {

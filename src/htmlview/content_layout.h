@@ -7,11 +7,13 @@
 
 #include "htmlview/blocks.h"
 #include "htmlview/section_base.h"
+#include "htmlview/small_vector.h"
 #include "htmlview/text_layout.h"
 
 namespace talmeko::htmlview {
 
 class TTableLayout;
+class TLayoutStore;
 
 class TContentLayout {
  public:
@@ -21,8 +23,9 @@ class TContentLayout {
   TContentLayout& operator=(TContentLayout&&) noexcept;
 
   // Builds the layout's shape once. textBase advances past every paragraph;
-  // paragraphs are appended to `sections` in document order.
-  void Build(const TCellBasic& content, int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+  // paragraphs are appended to the store's list in document order, and
+  // every layout object is made in the store.
+  void Build(const TCellBasic& content, int& textBase, TLayoutStore& store, int depth);
 
   void Measure(TLayoutFonts& fonts);
   int MinWidth() const { return minWidth_; }
@@ -39,27 +42,29 @@ class TContentLayout {
   void Paint(TPaintState& state) const;
 
   // One stacked item: a paragraph, or a table with the block that holds it.
+  // What it points to lives in the layout store.
   struct Item {
-    std::unique_ptr<TSectionLayout> section;
-    std::unique_ptr<TTableLayout> table;
+    TSectionLayout* section = nullptr;
+    TTableLayout* table = nullptr;
     const TTableBlock* tableBlock = nullptr;
-    std::unique_ptr<TContentLayout> caption;  // for a table with a caption
+    TContentLayout* caption = nullptr;  // for a table with a caption
     bool captionBelow = false;
     int x = 0;  // relative to the box
     int y = 0;
     int height = 0;
   };
-  const std::vector<Item>& Items() const { return items_; }
+  const TSmallVector<Item, 1>& Items() const { return items_; }
   int X() const { return x_; }
   int Y() const { return y_; }
 
  private:
   void AddTable(const TTableBlock& block, const TCellBasic* caption, bool below, int& textBase,
-                std::vector<TSectionLayout*>& sections, int depth);
+                TLayoutStore& store, int depth);
   int ArrangeTable(Item& item, int width) const;
   void PlaceItem(const Item& item) const;
 
-  std::vector<Item> items_;
+  // Most cells hold a single paragraph or table.
+  TSmallVector<Item, 1> items_;
   int minWidth_ = 0;
   int maxWidth_ = 0;
   int height_ = 0;

@@ -13,7 +13,7 @@ bool IsWordChar(char16_t c) { return c != u' ' && c != u'\n' && c != u'\t' && c 
 THtmlDocumentView::THtmlDocumentView(const ThtDocument& document, const platform::ScreenInfo& screen)
     : document_(document), screen_(screen) {
   int textBase = 0;
-  if (const TBodyBlock* body = document_.Body()) content_.Build(body->Content, textBase, sections_, 0);
+  if (const TBodyBlock* body = document_.Body()) content_.Build(body->Content, textBase, store_, 0);
   textLength_ = textBase;
 }
 
@@ -71,7 +71,7 @@ int THtmlDocumentView::CharPosAt(platform::Point documentPoint) const {
   const TSectionLayout* best = nullptr;
   long long bestVertical = std::numeric_limits<long long>::max();
   long long bestHorizontal = std::numeric_limits<long long>::max();
-  for (const TSectionLayout* s : sections_) {
+  for (const TSectionLayout* s : store_.sections) {
     long long vertical = 0;
     long long horizontal = 0;
     if (!s->Distance(documentPoint, vertical, horizontal)) continue;
@@ -88,9 +88,9 @@ const TSectionLayout* THtmlDocumentView::SectionAt(int position) const {
   if (position < 0 || position >= textLength_) return nullptr;
   // The last paragraph starting at or before the position; empty ones share
   // their start with the next, so the search skips back past them.
-  auto it = std::upper_bound(sections_.begin(), sections_.end(), position,
+  auto it = std::upper_bound(store_.sections.begin(), store_.sections.end(), position,
                              [](int p, const TSectionLayout* s) { return p < s->TextBase(); });
-  while (it != sections_.begin()) {
+  while (it != store_.sections.begin()) {
     --it;
     if (position < (*it)->TextBase() + (*it)->TextLength()) return *it;
     if ((*it)->TextLength() > 0) return nullptr;

@@ -16,6 +16,7 @@
 
 #include "htmlview/content_layout.h"
 #include "htmlview/document.h"
+#include "htmlview/layout_store.h"
 #include "htmlview/text_layout.h"
 #include "htmlview/view_document.h"
 #include "platform/canvas.h"
@@ -40,7 +41,7 @@ class THtmlDocumentView : public TViewDocument {
   // The length of the document text.
   int TextLength() const { return textLength_; }
   // The paragraphs in document order.
-  const std::vector<TSectionLayout*>& Sections() const { return sections_; }
+  const std::vector<TSectionLayout*>& Sections() const { return store_.sections; }
 
  private:
   int Side(int side) const;
@@ -50,7 +51,7 @@ class THtmlDocumentView : public TViewDocument {
   platform::ScreenInfo screen_;
   TContentLayout content_;
   TLayoutFonts fonts_;
-  std::vector<TSectionLayout*> sections_;
+  TLayoutStore store_;
   platform::Point origin_;
   int textLength_ = 0;
   bool laidOut_ = false;

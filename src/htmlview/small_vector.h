@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <type_traits>
 
 namespace talmeko::htmlview {
@@ -72,6 +73,10 @@ class TSmallVector {
   bool empty() const { return size_ == 0; }
   T& operator[](std::size_t i) { return data()[i]; }
   const T& operator[](std::size_t i) const { return data()[i]; }
+  const T& at(std::size_t i) const {
+    if (i >= size_) throw std::out_of_range("TSmallVector::at");
+    return data()[i];
+  }
   T& back() { return data()[size_ - 1]; }
   const T& back() const { return data()[size_ - 1]; }
   T* data() { return heap_ ? heap_.get() : inline_; }

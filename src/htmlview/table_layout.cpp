@@ -49,13 +49,13 @@ void DistributeByWeight(long long amount, std::span<const long long> weights, st
   }
 }
 
-void TTableLayout::Build(int& textBase, std::vector<TSectionLayout*>& sections, int depth) {
+void TTableLayout::Build(int& textBase, TLayoutStore& store, int depth) {
   cells_.clear();
   rowFirstCell_.clear();
-  PlaceCells(textBase, sections, depth);
+  PlaceCells(textBase, store, depth);
 }
 
-void TTableLayout::PlaceCells(int& textBase, std::vector<TSectionLayout*>& sections, int depth) {
+void TTableLayout::PlaceCells(int& textBase, TLayoutStore& store, int depth) {
   const int rows = static_cast<int>(std::min<std::size_t>(table_->Rows.size(), kMaxLayoutExtent));
   TSmallVector<int, 8> busyUntil;  // per column: the first row not covered by a cell from above
   int columns = 0;
@@ -77,7 +77,7 @@ void TTableLayout::PlaceCells(int& textBase, std::vector<TSectionLayout*>& secti
       c.rowSpan = std::clamp(obj.RowSpan, 1, rows - r);
       if (static_cast<int>(busyUntil.size()) < col + c.colSpan) busyUntil.resize(static_cast<std::size_t>(col + c.colSpan), 0);
       for (int k = col; k < col + c.colSpan; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
-      c.content.Build(obj.Cell, textBase, sections, depth + 1);
+      c.content.Build(obj.Cell, textBase, store, depth + 1);
       col += c.colSpan;
       columns = std::max(columns, col);
       cells_.push_back(std::move(c));

@@ -54,7 +54,7 @@ class TTableLayout {
 
   explicit TTableLayout(const THtmlTable& table) : table_(&table) {}
 
-  void Build(int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+  void Build(int& textBase, TLayoutStore& store, int depth);
   // Measures the cells' content and works out every column's minimum and maximum.
   void Measure(TLayoutFonts& fonts);
   // The table's narrowest and widest outer widths, its own box included.
@@ -79,7 +79,7 @@ class TTableLayout {
   void Paint(TPaintState& state) const;
 
  private:
-  void PlaceCells(int& textBase, std::vector<TSectionLayout*>& sections, int depth);
+  void PlaceCells(int& textBase, TLayoutStore& store, int depth);
   void ColumnLimits();
   void ApplyCellLimits(const Cell& c);
   void SpreadSpannedLimits(const Cell& c, int cellMin, int cellMax);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "htmlview/layout_store.h"
 #include "layout_test_trees.h"
 #include "support/fake_canvas.h"
 
@@ -20,7 +21,7 @@ using testing::TextCell;
 struct LaidOutTable {
   explicit LaidOutTable(const THtmlTable& t) : layout(t) {
     int textBase = 0;
-    layout.Build(textBase, sections, 0);
+    layout.Build(textBase, store, 0);
     fonts.Reset(canvas);
     layout.Measure(fonts);
   }
@@ -36,7 +37,7 @@ struct LaidOutTable {
 
   talmeko::testing::FakeCanvas canvas;
   TLayoutFonts fonts;
-  std::vector<TSectionLayout*> sections;
+  TLayoutStore store;
   TTableLayout layout;
 };
 
