@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "htmlview/block_store.h"
 #include "htmlview/blocks.h"
+#include "htmlview/section.h"
 #include "htmlview/prop_stack.h"
 #include "htmlview/section_base.h"
 #include "htmlview/style_list.h"
@@ -13,12 +15,22 @@
 
 namespace talmeko::htmlview {
 
+// The parser's content items, made in blocks and destroyed with the document.
+struct TDocumentNodes {
+  TBlockStore<TSection> Sections;
+  TBlockStore<TTableBlock> Tables;
+  TBlockStore<TTableAndCaptionBlock> CaptionedTables;
+  TBlockStore<TBodyBlock> Bodies;
+};
+
 class ThtDocument {
  public:
   ThtDocument() : Pool(std::make_shared<TTextPool>()) {}
   ThtDocument(const ThtDocument&) = delete;
   ThtDocument& operator=(const ThtDocument&) = delete;
 
+  // Declared before the lists that refer to them.
+  TDocumentNodes Nodes;
   // The body content list; after parsing it holds one TBodyBlock.
   TCellBasic Content;
   bool UseQuirksMode = true;

@@ -85,7 +85,7 @@ class THtmlParser {
   void DoBodyTag();
   TCellBasic& BodyContent();
   void SetBodyMargins();
-  std::unique_ptr<TBodyBlock> MakeBodyBlock();
+  TBodyBlock& MakeBodyBlock();
   void DoStyle();
   void SkipRawContent(std::u16string_view upperEndTag);
   void DoTitle();
@@ -108,6 +108,7 @@ class THtmlParser {
   void PushForTag(std::string_view tag);
   void OpenSection();
   void CloseSection();
+  void DropSection();
   TTextAlign CurrentAlign() const;
   std::string AttributeLower(TAttrSymbol which) const;
 
@@ -127,7 +128,10 @@ class THtmlParser {
   std::u16string token_;
 
   TCellBasic* content_ = nullptr;
-  std::unique_ptr<TSection> section_;
+  // The open paragraph, and one made before that was closed empty and can
+  // be used again; both live in the document's store.
+  TSection* section_ = nullptr;
+  TSection* spareSection_ = nullptr;
   std::uint32_t sectionSetId_ = 0;  // the set the last paragraph opened in
   TTextAlign sectionAlign_ = TTextAlign::Left;
   int sectionIndent_ = 0;
@@ -157,16 +161,16 @@ class THtmlParser {
   std::uint32_t plainTableSet_ = 0;
   // Per table nesting level, the number of cells of the last row closed.
   std::array<std::size_t, kMaxTableNesting + 1> rowCellsHint_{};
-  // Open addressing, a power of two in size, at most half full.
+  // The cells kept, and an open-addressing index of them: a power of two in
+  // size, at most half full, holding position + 1 (0 for a free slot).
   struct TCachedCell {
-    TCellKey key{};
+    TCellKey key;
     TCellData data;
-    bool used = false;
   };
   const TCellData* FindCell(const TCellKey& key, std::size_t hash) const;
   void KeepCell(const TCellKey& key, std::size_t hash, const TCellData& data);
   std::vector<TCachedCell> cellCache_;
-  std::size_t cachedCells_ = 0;
+  std::vector<std::uint32_t> cellIndex_;
 };
 
 }  // namespace talmeko::htmlview

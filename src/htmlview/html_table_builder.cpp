@@ -29,7 +29,7 @@ struct THtmlParser::TableState {
   TCellBasic* outer = nullptr;  // the content list that receives the table
   std::size_t depthBefore = 0;  // the property stack before the table's own set
   std::size_t tableDepth = 0;   // with the table's set
-  std::unique_ptr<TTableBlock> block;
+  TTableBlock* block = nullptr;  // in the document's store
   TCellBasic caption;
   bool rowOpen = false;
   TCellList row;
@@ -62,9 +62,9 @@ void THtmlParser::DoTable() {
       plainTable_ = THtmlTable(attrs_, doc_.PropStack.Top(), ppi_);
       plainTableSet_ = doc_.PropStack.TopId();
     }
-    t.block = std::make_unique<TTableBlock>(THtmlTable(*plainTable_));
+    t.block = &doc_.Nodes.Tables.Emplace(THtmlTable(*plainTable_));
   } else {
-    t.block = std::make_unique<TTableBlock>(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
+    t.block = &doc_.Nodes.Tables.Emplace(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
   }
   t.block->Justify = justify;
   try {
@@ -191,32 +191,31 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
 }
 
 const TCellData* THtmlParser::FindCell(const TCellKey& key, std::size_t hash) const {
-  if (cellCache_.empty()) return nullptr;
-  const std::size_t mask = cellCache_.size() - 1;
-  for (std::size_t i = hash & mask; cellCache_[i].used; i = (i + 1) & mask) {
-    if (cellCache_[i].key == key) return &cellCache_[i].data;
+  if (cellIndex_.empty()) return nullptr;
+  const std::size_t mask = cellIndex_.size() - 1;
+  for (std::size_t i = hash & mask; cellIndex_[i] != 0; i = (i + 1) & mask) {
+    const TCachedCell& cell = cellCache_[cellIndex_[i] - 1];
+    if (cell.key == key) return &cell.data;
   }
   return nullptr;
 }
 
 void THtmlParser::KeepCell(const TCellKey& key, std::size_t hash, const TCellData& data) {
-  if (cachedCells_ >= kMaxCachedCells) return;
-  if ((cachedCells_ + 1) * 2 > cellCache_.size()) {
-    std::vector<TCachedCell> bigger(cellCache_.empty() ? 64 : cellCache_.size() * 2);
-    const std::size_t mask = bigger.size() - 1;
-    for (const TCachedCell& cell : cellCache_) {
-      if (!cell.used) continue;
-      std::size_t i = TCellKeyHash{}(cell.key) & mask;
-      while (bigger[i].used) i = (i + 1) & mask;
-      bigger[i] = cell;
+  if (cellCache_.size() >= kMaxCachedCells) return;
+  if ((cellCache_.size() + 1) * 2 > cellIndex_.size()) {
+    cellIndex_.assign(cellIndex_.empty() ? 64 : cellIndex_.size() * 2, 0);
+    const std::size_t mask = cellIndex_.size() - 1;
+    for (std::size_t k = 0; k < cellCache_.size(); ++k) {
+      std::size_t i = TCellKeyHash{}(cellCache_[k].key) & mask;
+      while (cellIndex_[i] != 0) i = (i + 1) & mask;
+      cellIndex_[i] = static_cast<std::uint32_t>(k + 1);
     }
-    cellCache_.swap(bigger);
   }
-  const std::size_t mask = cellCache_.size() - 1;
+  cellCache_.push_back({key, data});
+  const std::size_t mask = cellIndex_.size() - 1;
   std::size_t i = hash & mask;
-  while (cellCache_[i].used) i = (i + 1) & mask;
-  cellCache_[i] = {key, data, true};
-  ++cachedCells_;
+  while (cellIndex_[i] != 0) i = (i + 1) & mask;
+  cellIndex_[i] = static_cast<std::uint32_t>(cellCache_.size());
 }
 
 void THtmlParser::CloseCell(TableState& t) {
@@ -283,12 +282,12 @@ void THtmlParser::FinishTable(TableState& t) {
   for (auto& row : t.footerRows) t.block->Table.Rows.push_back(std::move(row));
   t.footerRows.clear();
   if (t.caption.Empty()) {
-    t.outer->Add(std::move(t.block));
+    t.outer->Keep(*t.block);
   } else {
-    auto both = std::make_unique<TTableAndCaptionBlock>();
-    both->TableBlock = std::move(t.block);
-    both->Caption = std::move(t.caption);
-    t.outer->Add(std::move(both));
+    TTableAndCaptionBlock& both = doc_.Nodes.CaptionedTables.Emplace();
+    both.TableBlock = std::make_unique<TTableBlock>(std::move(*t.block));
+    both.Caption = std::move(t.caption);
+    t.outer->Keep(both);
   }
   doc_.PropStack.PopToDepth(t.depthBefore);
   --tableLevel_;

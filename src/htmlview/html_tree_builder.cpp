@@ -26,10 +26,10 @@ std::string LowerUtf8(std::u16string_view text) {
 // an empty body block receiving the content.
 void THtmlParser::StartBody() {
   doc_.PropStack.Reset(doc_.Styles);
-  auto body = MakeBodyBlock();
-  content_ = &body->Content;
+  TBodyBlock& body = MakeBodyBlock();
+  content_ = &body.Content;
   bodyIndex_ = doc_.Content.Count();
-  doc_.Content.Add(std::move(body));
+  doc_.Content.Keep(body);
 }
 
 void THtmlParser::ParseHtml() {
@@ -102,7 +102,7 @@ void THtmlParser::DoBodyTag() {
     Next();
     return;
   }
-  section_.reset();
+  DropSection();
   PushForTag("body");
   SetBodyMargins();
   THtmlPropStack& stack = doc_.PropStack;
@@ -117,10 +117,10 @@ void THtmlParser::DoBodyTag() {
     stack.SetPropUnlessRule(BackgroundImage, TPropValue::MakeText(pool_.Store(ToUtf8(image->Value))));
   }
   if (doc_.UseQuirksMode) doc_.Styles.FixupTableColor(stack.Top());
-  auto body = MakeBodyBlock();
-  if (ColorFromString(ToUtf8(attrs_.ValueOf(TAttrSymbol::LinkSy)), false, color)) body->LinkColor = color;
-  content_ = &body->Content;
-  doc_.Content.Replace(bodyIndex_, std::move(body));
+  TBodyBlock& body = MakeBodyBlock();
+  if (ColorFromString(ToUtf8(attrs_.ValueOf(TAttrSymbol::LinkSy)), false, color)) body.LinkColor = color;
+  content_ = &body.Content;
+  doc_.Content.ReplaceKept(bodyIndex_, body);
   OpenSection();
   Next();
 }
@@ -144,15 +144,15 @@ void THtmlParser::SetBodyMargins() {
   stack.SetPropUnlessRule(MarginBottom, TPropValue::MakeInt(height));
 }
 
-std::unique_ptr<TBodyBlock> THtmlParser::MakeBodyBlock() {
+TBodyBlock& THtmlParser::MakeBodyBlock() {
   const TProperties& props = doc_.PropStack.Top();
-  auto body = std::make_unique<TBodyBlock>();
-  body->Box = GetBoxValues(props, 0, ppi_);
+  TBodyBlock& body = doc_.Nodes.Bodies.Emplace();
+  body.Box = GetBoxValues(props, 0, ppi_);
   for (int side = 0; side < 4; ++side) {
-    if (body->Box.marginAuto[side]) body->Box.margin[side] = 0;
+    if (body.Box.marginAuto[side]) body.Box.margin[side] = 0;
   }
-  body->BgColor = props.GetBackgroundColor();
-  body->BackgroundImage = std::string(props.TextOf(BackgroundImage));
+  body.BgColor = props.GetBackgroundColor();
+  body.BackgroundImage = std::string(props.TextOf(BackgroundImage));
   return body;
 }
 
@@ -230,13 +230,30 @@ void THtmlParser::OpenSection() {
     sectionAlign_ = CurrentAlign();
     sectionSetId_ = doc_.PropStack.TopId();
   }
-  section_ = std::make_unique<TSection>(sectionAlign_, sectionIndent_);
+  DropSection();
+  if (spareSection_) {
+    *spareSection_ = TSection(sectionAlign_, sectionIndent_);
+    section_ = spareSection_;
+    spareSection_ = nullptr;
+  } else {
+    section_ = &doc_.Nodes.Sections.Emplace(sectionAlign_, sectionIndent_);
+  }
 }
 
 // Empty paragraphs are dropped: whitespace between tags must not add lines.
 void THtmlParser::CloseSection() {
-  if (section_ && !section_->Empty() && content_) content_->Add(std::move(section_));
-  section_.reset();
+  if (section_ && !section_->Empty() && content_) {
+    content_->Keep(*section_);
+    section_ = nullptr;
+  }
+  DropSection();
+}
+
+// An open paragraph that is not kept becomes the spare one.
+void THtmlParser::DropSection() {
+  if (!section_) return;
+  spareSection_ = section_;
+  section_ = nullptr;
 }
 
 std::string THtmlParser::AttributeLower(TAttrSymbol which) const { return LowerUtf8(attrs_.ValueOf(which)); }

@@ -4,48 +4,14 @@
 // on the heap they would cost several allocations apiece, first layout and
 // teardown alike. Here they are made in blocks and go all together.
 
-#include <cstddef>
-#include <memory>
-#include <new>
-#include <utility>
 #include <vector>
 
+#include "htmlview/block_store.h"
 #include "htmlview/content_layout.h"
 #include "htmlview/table_layout.h"
 #include "htmlview/text_layout.h"
 
 namespace talmeko::htmlview {
-
-// Objects of one type made in blocks of a few dozen; none moves once made,
-// and all are destroyed with the store.
-template <typename T>
-class TBlockStore {
- public:
-  TBlockStore() = default;
-  TBlockStore(const TBlockStore&) = delete;
-  TBlockStore& operator=(const TBlockStore&) = delete;
-  ~TBlockStore() {
-    for (std::size_t i = count_; i-- > 0;) At(i)->~T();
-  }
-
-  template <typename... Args>
-  T& Emplace(Args&&... args) {
-    if (count_ == blocks_.size() * kPerBlock) blocks_.push_back(std::make_unique<TSlot[]>(kPerBlock));
-    T* made = new (At(count_)) T(std::forward<Args>(args)...);
-    ++count_;
-    return *made;
-  }
-
- private:
-  static constexpr std::size_t kPerBlock = 64;
-  struct TSlot {
-    alignas(T) unsigned char bytes[sizeof(T)];
-  };
-  T* At(std::size_t i) { return std::launder(reinterpret_cast<T*>(blocks_[i / kPerBlock][i % kPerBlock].bytes)); }
-
-  std::vector<std::unique_ptr<TSlot[]>> blocks_;
-  std::size_t count_ = 0;
-};
 
 class TLayoutStore {
  public:
