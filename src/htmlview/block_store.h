@@ -25,7 +25,7 @@ class TBlockStore {
 
   template <typename... Args>
   T& Emplace(Args&&... args) {
-    if (count_ == blocks_.size() * kPerBlock) blocks_.push_back(std::make_unique<TSlot[]>(kPerBlock));
+    if (count_ == blocks_.size() * kPerBlock) blocks_.push_back(std::make_unique_for_overwrite<TSlot[]>(kPerBlock));
     T* made = new (At(count_)) T(std::forward<Args>(args)...);
     ++count_;
     return *made;

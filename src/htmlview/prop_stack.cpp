@@ -111,6 +111,7 @@ TProperties& THtmlPropStack::MutableTop() {
 }
 
 void THtmlPropStack::DropCache() {
+  lastPlain_.clear();
   table_.clear();
   chunks_.clear();
   cachedSets_ = 0;
@@ -257,6 +258,29 @@ void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t h
 
 void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
                                  std::string_view title, const std::u16string* styleText) {
+  // Elements without attributes are the most common, and mostly follow one
+  // of their kind under the same parent: the set found for the last one at
+  // this depth is taken without a cache search.
+  const bool plain = cls.empty() && id.empty() && title.empty() && styleText == nullptr;
+  const std::size_t depth = levels_.size();
+  if (plain && styles_->Version() == cacheStyleVersion_ && depth < lastPlain_.size()) {
+    const TPlainChild& last = lastPlain_[depth];
+    if (last.props != nullptr && last.parent == levels_.back().id && last.tag == tag) {
+      levels_.push_back({last.props, last.id});
+      return;
+    }
+  }
+  const std::uint32_t parent = levels_.back().id;
+  PushSearched(tag, cls, id, title, styleText);
+  const bool shared = depth >= own_.size() || levels_.back().props != own_[depth].get();
+  if (plain && shared) {
+    if (lastPlain_.size() <= depth) lastPlain_.resize(depth + 1);
+    lastPlain_[depth] = {parent, tag, levels_.back().props, levels_.back().id};
+  }
+}
+
+void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, std::string_view id,
+                                  std::string_view title, const std::u16string* styleText) {
   if (styles_->Version() != cacheStyleVersion_) {
     // The open elements keep their sets, but no longer share cache entries.
     DetachFromCache();

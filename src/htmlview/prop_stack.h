@@ -59,7 +59,8 @@ class THtmlPropStack {
   // title are stored in the style list's text pool, and the style attribute
   // (null when absent) is parsed. Elements with the same context, tag,
   // attributes and style attribute get the same set, so it is computed once
-  // per page and shared after that.
+  // per page and shared after that. The tag is kept as given, so it must
+  // last as long as the stack: the parser passes literals.
   void PushElement(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
                    const std::u16string* styleText);
 
@@ -118,6 +119,9 @@ class THtmlPropStack {
   void Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id);
   // Opens the element with its computed set: the cache entry it was
   // computed in, or the stack's own copy when entry is null.
+  // PushElement without its shortcut for elements without attributes.
+  void PushSearched(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
+                    const std::u16string* styleText);
   void Push(TCachedSet* entry, const TProperties& props, const TCacheKey& key, std::uint64_t hash);
   void MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool);
   void DropCache();
@@ -135,6 +139,15 @@ class THtmlPropStack {
   std::uint64_t cacheStyleVersion_ = 0;
   THtmlStyleList* styles_ = nullptr;
   std::string key_;
+  // Per depth, the cached set of the last element without attributes
+  // opened there, and what it was opened under.
+  struct TPlainChild {
+    std::uint32_t parent = 0;
+    std::string_view tag;
+    const TProperties* props = nullptr;
+    std::uint32_t id = 0;
+  };
+  std::vector<TPlainChild> lastPlain_;
 };
 
 }  // namespace talmeko::htmlview

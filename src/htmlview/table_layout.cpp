@@ -163,10 +163,12 @@ int TTableLayout::FrameBorder(int side) const {
   return table_->HasCssBorderStyle ? 0 : std::max(0, table_->BorderWidth);
 }
 
-int TTableLayout::Frame(int side) const {
+TTableLayout::TTableLayout(const THtmlTable& table) : table_(&table) {
   const TBoxValues& box = table_->Box;
-  const auto s = static_cast<std::size_t>(side);
-  return Clamped(static_cast<long long>(std::max(0, box.margin[s])) + FrameBorder(side) + std::max(0, box.padding[s]));
+  for (int side = 0; side < 4; ++side) {
+    const auto s = static_cast<std::size_t>(side);
+    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + FrameBorder(side) + std::max(0, box.padding[s]));
+  }
 }
 
 int TTableLayout::MinWidth() const {

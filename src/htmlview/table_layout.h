@@ -3,6 +3,7 @@
 // maximum widths, the widths chosen for the space available, row heights and
 // the geometry of every cell. All results live here, not in the table.
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -52,7 +53,7 @@ class TTableLayout {
     platform::Point contentOrigin;
   };
 
-  explicit TTableLayout(const THtmlTable& table) : table_(&table) {}
+  explicit TTableLayout(const THtmlTable& table);
 
   void Build(int& textBase, TLayoutStore& store, int depth);
   // Measures the cells' content and works out every column's minimum and maximum.
@@ -94,9 +95,10 @@ class TTableLayout {
   void PaintCell(const Cell& c, TPaintState& state) const;
   void PaintCellBorders(const Cell& c, TPaintState& state) const;
   // The table's own margin, border and padding on one side.
-  int Frame(int side) const;
+  int Frame(int side) const { return frame_[static_cast<std::size_t>(side)]; }
 
   const THtmlTable* table_;
+  std::array<int, 4> frame_{};  // worked out once: layout asks for it often
   // Most tables of a page are small: their lists are kept in place, so
   // laying one out costs few allocations.
   TSmallVector<Column, 4> columns_;
