@@ -1,5 +1,8 @@
 #include "htmlview/style_sheet_parser.h"
 
+#include <array>
+#include <memory>
+
 #include "htmlview/exceptions.h"
 #include "htmlview/shorthand.h"
 #include "htmlview/text_util.h"
@@ -23,27 +26,15 @@ class TSheetSink : public TPropertySink {
       : styles_(styles), selectors_(selectors) {}
   void Store(PropIndex index, std::string_view value) override {
     TPropValue v;
-    if (!ConvertDeclaredValue(index, value, TDeclarationSource::StyleSheet, styles_.Pool(), v)) return;
-    for (const auto& s : selectors_) styles_.AddProperty(s, index, v);
+    if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleSheet, styles_.Pool(), v)) StoreValue(index, value, v);
+  }
+  void StoreValue(PropIndex index, std::string_view, const TPropValue& value) override {
+    for (const auto& s : selectors_) styles_.AddProperty(s, index, value);
   }
 
  private:
   THtmlStyleList& styles_;
   const std::vector<std::string>& selectors_;
-};
-
-// Stores the declarations of a style attribute into the element's set.
-class TAttributeSink : public TPropertySink {
- public:
-  TAttributeSink(TTextPool& pool, TProperties& props) : pool_(pool), props_(props) {}
-  void Store(PropIndex index, std::string_view value) override {
-    TPropValue v;
-    if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleAttribute, pool_, v)) props_.Set(index, v);
-  }
-
- private:
-  TTextPool& pool_;
-  TProperties& props_;
 };
 
 void FinishValue(std::string& value) {
@@ -53,11 +44,74 @@ void FinishValue(std::string& value) {
   value.erase(0, from);
 }
 
-// Most characters of a declaration are ASCII; only the others need the
-// UTF-8 encoder.
-void AppendLowerUtf8(std::string& out, char16_t c) {
-  if (c < 0x80) out += static_cast<char>(ToLowerAscii(c));
-  else AppendUtf8(out, ToLowerAscii(c));
+bool IsAttributeSpace(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
+bool IsAttributeNameChar(char16_t c) { return IsAsciiLetter(c) || IsDigit(c) || c == u'-'; }
+
+// Lower-cases text into UTF-8 at out, which has room for three bytes a
+// character (a lone surrogate becomes "?", as AppendUtf8 writes it).
+std::size_t LowerUtf8(std::u16string_view text, char* out) {
+  char* p = out;
+  for (const char16_t c : text) {
+    if (c < 0x80) {
+      *p++ = static_cast<char>(ToLowerAscii(c));
+    } else if (c < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c >= 0xD800 && c < 0xE000) {
+      *p++ = '?';
+    } else {
+      *p++ = static_cast<char>(0xE0 | (c >> 12));
+      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return static_cast<std::size_t>(p - out);
+}
+
+// The declarations of a style attribute, each expanded into the sink:
+// name, then ":" or "=", then the value up to the next ";". Text that does
+// not make a declaration is passed over up to the next name.
+void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
+  // No name the view knows is longer than this; a longer one is read over
+  // and matches nothing.
+  constexpr std::size_t kMaxName = 32;
+  std::array<char, kMaxName> name;
+  // Values usually are short: lowered in place, longer ones on the heap.
+  std::array<char, 3 * 64> local;
+  std::unique_ptr<char[]> heap;
+  std::size_t heapSize = 0;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    while (i < n && IsAttributeSpace(text[i])) ++i;
+    const std::size_t nameStart = i;
+    while (i < n && IsAttributeNameChar(text[i])) ++i;
+    const std::size_t nameLength = i - nameStart;
+    while (i < n && text[i] == u' ') ++i;
+    if (i < n && (text[i] == u':' || text[i] == u'=') && nameLength > 0) {
+      ++i;
+      const std::size_t valueStart = i;
+      while (i < n && text[i] != u';') ++i;
+      const std::u16string_view raw = text.substr(valueStart, i - valueStart);
+      char* out = local.data();
+      if (raw.size() * 3 > local.size()) {
+        if (raw.size() * 3 > heapSize) {
+          heapSize = raw.size() * 3;
+          heap = std::make_unique<char[]>(heapSize);
+        }
+        out = heap.get();
+      }
+      const std::string_view value = Unquote(TrimSpaces(std::string_view(out, LowerUtf8(raw, out))));
+      if (nameLength <= kMaxName) {
+        for (std::size_t k = 0; k < nameLength; ++k) {
+          name[k] = static_cast<char>(ToLowerAscii(text[nameStart + k]));
+        }
+        ExpandDeclaration(std::string_view(name.data(), nameLength), value, sink);
+      }
+    }
+    if (i < n && text[i] == u';') ++i;
+    while (i < n && !IsAttributeNameChar(text[i])) ++i;
+  }
 }
 
 }  // namespace
@@ -213,26 +267,15 @@ void TStyleSheetParser::SkipToDeclarationEnd() {
 }
 
 void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
-  TAttributeSink sink(pool, props);
-  std::string name;
-  std::string value;
-  std::size_t i = 0;
-  auto at = [&](std::size_t k) { return k < text.size() ? text[k] : u'\0'; };
-  while (i < text.size()) {
-    while (at(i) == u' ' || at(i) == u'\r' || at(i) == u'\n' || at(i) == u'\t') ++i;
-    name.clear();
-    while (IsAsciiLetter(at(i)) || IsDigit(at(i)) || at(i) == u'-') name += static_cast<char>(ToLowerAscii(text[i++]));
-    while (at(i) == u' ') ++i;
-    if ((at(i) == u':' || at(i) == u'=') && !name.empty()) {
-      ++i;
-      value.clear();
-      while (i < text.size() && text[i] != u';') AppendLowerUtf8(value, text[i++]);
-      FinishValue(value);
-      ExpandDeclaration(name, value, sink);
-    }
-    if (at(i) == u';') ++i;
-    while (i < text.size() && !IsAsciiLetter(text[i]) && !IsDigit(text[i]) && text[i] != u'-') ++i;
-  }
+  TStyleAttributeSink sink(pool, props, false);
+  ReadStyleAttribute(text, sink);
+}
+
+void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
+  // A new set holds z-index 0, which a merge copies like any value.
+  props.SetByRule(ZIndex, TPropValue::MakeInt(0));
+  TStyleAttributeSink sink(pool, props, true);
+  ReadStyleAttribute(text, sink);
 }
 
 }  // namespace talmeko::htmlview
