@@ -205,16 +205,10 @@ constexpr std::array<std::int8_t, 256> kHexDigits = HexDigits();
 // the same colour for these.
 bool ParsePlainHex(std::string_view text, Color& color) {
   if (text.size() == 7 && text[0] == '#') {
-    std::int32_t value = 0;
-    std::int32_t bad = 0;
-    for (std::size_t i = 1; i < 7; ++i) {
-      const std::int32_t d = kHexDigits[static_cast<unsigned char>(text[i])];
-      bad |= d;
-      value = (value << 4) | (d & 0xF);
-    }
-    if (bad < 0) return false;
-    const auto v = static_cast<std::uint32_t>(value);
-    color = ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+    auto digit = [&text](std::size_t i) -> std::int32_t { return kHexDigits[static_cast<unsigned char>(text[i])]; };
+    const std::int32_t r1 = digit(1), r2 = digit(2), g1 = digit(3), g2 = digit(4), b1 = digit(5), b2 = digit(6);
+    if ((r1 | r2 | g1 | g2 | b1 | b2) < 0) return false;
+    color = platform::Rgb(r1 * 16 + r2, g1 * 16 + g2, b1 * 16 + b2);
     return true;
   }
   if (text.size() == 4 && text[0] == '#') {
@@ -241,7 +235,7 @@ bool ColorFromString(std::string_view text, bool needsHash, Color& color) {
   text = text.substr(b, e - b);
   // Colour texts are short; a long one (an rgb() with spaces, or garbage)
   // is lowered on the heap.
-  std::array<char, 64> local;
+  std::array<char, 64> local{};
   std::string heap;
   char* lower = local.data();
   if (text.size() > local.size()) {

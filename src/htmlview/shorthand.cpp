@@ -19,6 +19,9 @@ std::size_t SplitWords(std::string_view value, std::array<std::string_view, N>& 
     while (i < value.size() && value[i] == ' ') ++i;
     if (i >= value.size()) break;
     const std::size_t start = i;
+    // Words without parentheses are the rule; only inside them does a
+    // space not end the word.
+    while (i < value.size() && value[i] != ' ' && value[i] != '(') ++i;
     int depth = 0;
     while (i < value.size() && (value[i] != ' ' || depth > 0)) {
       if (value[i] == '(') ++depth;
@@ -205,8 +208,7 @@ constexpr TNameTable<std::int16_t, 256> kDeclarationNames(DeclarationNames());
 // The sink is the abstract one, or one whose calls the compiler can make
 // directly.
 template <typename Sink>
-void Expand(std::string_view name, std::string_view value, Sink& sink) {
-  const std::int16_t* found = kDeclarationNames.Find(name);
+void Expand(const std::int16_t* found, std::string_view value, Sink& sink) {
   if (!found) return;
   if (*found < PropCount) return sink.Store(static_cast<PropIndex>(*found), value);
   switch (static_cast<TShorthand>(*found)) {
@@ -234,11 +236,15 @@ void Expand(std::string_view name, std::string_view value, Sink& sink) {
 }  // namespace
 
 void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink) {
-  Expand(name, value, sink);
+  Expand(kDeclarationNames.Find(name), value, sink);
 }
 
 void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttributeSink& sink) {
-  Expand(name, value, sink);
+  Expand(kDeclarationNames.Find(name), value, sink);
+}
+
+void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink) {
+  Expand(kDeclarationNames.Find(name), value, sink);
 }
 
 bool ConvertDeclaredValue(PropIndex index, std::string_view value, TDeclarationSource source,

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "htmlview/name_table.h"
 #include "htmlview/properties.h"
 #include "htmlview/text_pool.h"
 
@@ -58,7 +59,9 @@ class TStyleAttributeSink final : public TPropertySink {
 // Expands one declaration (lower-case name, trimmed lower-case value) into
 // the sink; names that are neither shorthands nor among the 64 are ignored.
 void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink);
-// The same into a set, with the sink's calls made directly.
+// The same into a set, with the sink's calls made directly; the name may
+// come ready for the look-up.
 void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttributeSink& sink);
+void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink);
 
 }  // namespace talmeko::htmlview

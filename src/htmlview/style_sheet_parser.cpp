@@ -1,5 +1,6 @@
 #include "htmlview/style_sheet_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -45,37 +46,67 @@ void FinishValue(std::string& value) {
 }
 
 bool IsAttributeSpace(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
-bool IsAttributeNameChar(char16_t c) { return IsAsciiLetter(c) || IsDigit(c) || c == u'-'; }
 
-// Lower-cases text into UTF-8 at out, which has room for three bytes a
-// character (a lone surrogate becomes "?", as AppendUtf8 writes it).
-std::size_t LowerUtf8(std::u16string_view text, char* out) {
-  char* p = out;
-  for (const char16_t c : text) {
+// The lower-case form of each ASCII character that may stand in a
+// declaration name of a style attribute (letters, digits, "-"); 0 for the
+// others.
+constexpr std::array<char, 128> NameChars() {
+  std::array<char, 128> chars{};
+  for (int c = 0; c < 128; ++c) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-') chars[c] = static_cast<char>(c);
+    else if (c >= 'A' && c <= 'Z') chars[c] = static_cast<char>(c - 'A' + 'a');
+  }
+  return chars;
+}
+
+constexpr std::array<char, 128> kNameChars = NameChars();
+
+bool IsAttributeNameChar(char16_t c) { return c < 128 && kNameChars[c] != 0; }
+
+// Lower-cases text from "from" into UTF-8 at out, which has room for three
+// bytes a character (a lone surrogate becomes "?", as AppendUtf8 writes
+// it); stops at the first ";".
+struct TLowered {
+  std::size_t next;  // the ";" or the end of the text
+  char* end;         // of what was written
+};
+TLowered LowerUtf8UpToSemicolon(std::u16string_view text, std::size_t from, char* out) {
+  const std::size_t n = text.size();
+  std::size_t i = from;
+  for (; i < n; ++i) {
+    const char16_t c = text[i];
     if (c < 0x80) {
-      *p++ = static_cast<char>(ToLowerAscii(c));
+      if (c == u';') break;
+      *out++ = static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c);
     } else if (c < 0x800) {
-      *p++ = static_cast<char>(0xC0 | (c >> 6));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      *out++ = static_cast<char>(0xC0 | (c >> 6));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c >= 0xD800 && c < 0xE000) {
-      *p++ = '?';
+      *out++ = '?';
     } else {
-      *p++ = static_cast<char>(0xE0 | (c >> 12));
-      *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  return static_cast<std::size_t>(p - out);
+  return {i, out};
+}
+
+// Spaces trimmed at both ends, then one pair of matching quotes removed.
+std::string_view TrimAndUnquote(const char* begin, const char* end) {
+  while (begin < end && *begin == ' ') ++begin;
+  while (end > begin && end[-1] == ' ') --end;
+  if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
+    ++begin;
+    --end;
+  }
+  return {begin, static_cast<std::size_t>(end - begin)};
 }
 
 // The declarations of a style attribute, each expanded into the sink:
 // name, then ":" or "=", then the value up to the next ";". Text that does
 // not make a declaration is passed over up to the next name.
 void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
-  // No name the view knows is longer than this; a longer one is read over
-  // and matches nothing.
-  constexpr std::size_t kMaxName = 32;
-  std::array<char, kMaxName> name;
   // Values usually are short: lowered in place, longer ones on the heap.
   std::array<char, 3 * 64> local;
   std::unique_ptr<char[]> heap;
@@ -84,29 +115,37 @@ void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   std::size_t i = 0;
   while (i < n) {
     while (i < n && IsAttributeSpace(text[i])) ++i;
+    // The name is lowered straight into the padded form the look-up takes;
+    // past its room it is only read over.
+    std::array<char, kMaxTableName> name{};
     const std::size_t nameStart = i;
-    while (i < n && IsAttributeNameChar(text[i])) ++i;
+    const std::size_t stored = std::min(n, nameStart + kMaxTableName);
+    for (; i < stored && text[i] < 128; ++i) {
+      const char c = kNameChars[text[i]];
+      if (c == 0) break;
+      name[i - nameStart] = c;
+    }
+    if (i == stored) {
+      while (i < n && IsAttributeNameChar(text[i])) ++i;
+    }
     const std::size_t nameLength = i - nameStart;
     while (i < n && text[i] == u' ') ++i;
     if (i < n && (text[i] == u':' || text[i] == u'=') && nameLength > 0) {
       ++i;
-      const std::size_t valueStart = i;
-      while (i < n && text[i] != u';') ++i;
-      const std::u16string_view raw = text.substr(valueStart, i - valueStart);
+      // Room for the rest of the text, which holds the value.
       char* out = local.data();
-      if (raw.size() * 3 > local.size()) {
-        if (raw.size() * 3 > heapSize) {
-          heapSize = raw.size() * 3;
+      const std::size_t room = (n - i) * 3;
+      if (room > local.size()) {
+        if (room > heapSize) {
+          heapSize = room;
           heap = std::make_unique<char[]>(heapSize);
         }
         out = heap.get();
       }
-      const std::string_view value = Unquote(TrimSpaces(std::string_view(out, LowerUtf8(raw, out))));
-      if (nameLength <= kMaxName) {
-        for (std::size_t k = 0; k < nameLength; ++k) {
-          name[k] = static_cast<char>(ToLowerAscii(text[nameStart + k]));
-        }
-        ExpandDeclaration(std::string_view(name.data(), nameLength), value, sink);
+      const TLowered lowered = LowerUtf8UpToSemicolon(text, i, out);
+      i = lowered.next;
+      if (nameLength <= kMaxTableName) {
+        ExpandDeclaration(TTableName::FromPadded(name, nameLength), TrimAndUnquote(out, lowered.end), sink);
       }
     }
     if (i < n && text[i] == u';') ++i;

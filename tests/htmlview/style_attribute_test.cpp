@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+#include <cstdlib>
+
+#include "htmlview/box_values.h"
 #include "htmlview/colors.h"
+#include "htmlview/lengths.h"
 #include "htmlview/fonts.h"
 #include "htmlview/shorthand.h"
 #include "htmlview/style_sheet_parser.h"
@@ -261,6 +266,135 @@ TEST(ColorParsing, NamesInAnyCaseAndNearMisses) {
     platform::Color color = 1;
     EXPECT_EQ(ColorFromString(c.text, false, color), c.ok) << c.text;
     EXPECT_EQ(color, c.color) << c.text;
+  }
+}
+
+// Lengths as first read: the number through strtod unless it is a whole
+// number of up to 15 digits.
+bool PlainLengthToPixels(std::string_view text, int base, const TLengthContext& ctx, int& pixels) {
+  text = TrimSpaces(text);
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t digitsStart = i;
+  bool digits = false;
+  while (i < text.size() && IsDigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+  }
+  if (!digits) return false;
+  double n;
+  if (i - digitsStart <= 15 && text.substr(digitsStart, i - digitsStart).find('.') == std::string_view::npos) {
+    n = std::strtod(std::string(text.substr(digitsStart, i - digitsStart)).c_str(), nullptr);
+    if (digitsStart > 0 && text[0] == '-') n = -n;
+  } else {
+    n = std::strtod(std::string(text.substr(0, i)).c_str(), nullptr);
+  }
+  if (!std::isfinite(n)) return false;
+  std::string_view unit = text.substr(i);
+  while (!unit.empty() && unit.front() == ' ') unit.remove_prefix(1);
+  const double ppi = ctx.pixelsPerInch;
+  double px;
+  if (unit.empty() || unit == "px") px = n;
+  else if (unit == "pt") px = n * ppi / 72.0;
+  else if (unit == "pc") px = n * ppi / 6.0;
+  else if (unit == "in") px = n * ppi;
+  else if (unit == "cm") px = n * ppi / 2.54;
+  else if (unit == "mm") px = n * ppi / 25.4;
+  else if (unit == "em") px = n * ctx.emSize;
+  else if (unit == "ex") px = n * ctx.exSize;
+  else if (unit == "%") px = n * base / 100.0;
+  else return false;
+  pixels = RoundToPixels(px);
+  return true;
+}
+
+TEST(Lengths, TheDigitScannerMatchesThePlainReading) {
+  std::mt19937 rng(11);
+  static constexpr std::string_view kUnits[] = {"", "px", "pt", "pc", "in", "cm", "mm", "em", "ex", "%",
+                                                " px", "PX", "p", "pxx", "e3", "auto"};
+  static constexpr char kNumberChars[] = "0123456789.+- ";
+  const TLengthContext ctx{96, 13, 7};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const std::size_t length = rng() % (round % 10 == 0 ? 25 : 6);
+    for (std::size_t k = 0; k < length; ++k) {
+      text += kNumberChars[rng() % (k == 0 ? sizeof(kNumberChars) - 1 : 11)];
+    }
+    text += kUnits[rng() % std::size(kUnits)];
+    int plain = -777;
+    int fast = -777;
+    EXPECT_EQ(LengthToPixels(text, 333, ctx, fast), PlainLengthToPixels(text, 333, ctx, plain)) << text;
+    EXPECT_EQ(fast, plain) << text;
+  }
+}
+
+// The box as first computed: every slot read, whether it holds a value or
+// not.
+TBoxValues PlainBoxValues(const TProperties& props, int baseWidth, int pixelsPerInch) {
+  const double emPixels = props.FontSizePoints(12) * pixelsPerInch / 72.0;
+  const TLengthContext ctx{pixelsPerInch, emPixels, emPixels / 2};
+  auto side = [](PropIndex top, int s) { return static_cast<PropIndex>(top + s); };
+  TBoxValues b;
+  for (int s = 0; s < 4; ++s) {
+    const TPropValue& m = props[side(MarginTop, s)];
+    b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);
+    b.marginSet[s] = ValueToPixels(m, baseWidth, ctx, b.margin[s]);
+    b.paddingSet[s] = ValueToPixels(props[side(PaddingTop, s)], baseWidth, ctx, b.padding[s]);
+    if (b.padding[s] < 0) b.padding[s] = 0;
+    const int style = BorderStyleOf(props, static_cast<TSide>(s));
+    b.borderStyleSet[s] = style >= 0;
+    b.borderStyle[s] = style > 0 ? style : bssNone;
+    if (b.borderStyle[s] != bssNone) {
+      const TPropValue& w = props[side(BorderTopWidth, s)];
+      const std::string_view t = w.Text();
+      if (t == "thin") b.borderWidth[s] = 2;
+      else if (t == "medium") b.borderWidth[s] = 4;
+      else if (t == "thick") b.borderWidth[s] = 6;
+      else if (!ValueToPixels(w, baseWidth, ctx, b.borderWidth[s])) b.borderWidth[s] = 4;
+      if (b.borderWidth[s] < 0) b.borderWidth[s] = 0;
+    }
+    const TPropValue& c = props[side(BorderTopColor, s)];
+    if (c.IsInt() && !c.IsNotSet()) b.borderColor[s] = static_cast<platform::Color>(c.Int());
+  }
+  b.widthAuto = props[Width].Text() == "auto";
+  b.widthSet = ValueToPixels(props[Width], baseWidth, ctx, b.width);
+  b.heightSet = ValueToPixels(props[Height], baseWidth, ctx, b.height);
+  return b;
+}
+
+std::string Describe(const TBoxValues& b) {
+  std::string s;
+  for (int k = 0; k < 4; ++k) {
+    s += std::to_string(b.margin[k]) + (b.marginSet[k] ? "s" : "") + (b.marginAuto[k] ? "a" : "") + " " +
+         std::to_string(b.padding[k]) + (b.paddingSet[k] ? "s" : "") + " " + std::to_string(b.borderWidth[k]) + "/" +
+         std::to_string(b.borderStyle[k]) + (b.borderStyleSet[k] ? "s" : "") + "/" + std::to_string(b.borderColor[k]) +
+         " | ";
+  }
+  return s + std::to_string(b.width) + (b.widthSet ? "s" : "") + (b.widthAuto ? "a" : "") + " " +
+         std::to_string(b.height) + (b.heightSet ? "s" : "");
+}
+
+TEST(BoxValues, ReadingOnlyTheSlotsHoldingValuesMatchesReadingThemAll) {
+  std::mt19937 rng(5);
+  static constexpr std::string_view kTexts[] = {"auto", "10px", "-4px", "50%", "2em", "thin", "thick", "medium",
+                                                "solid", "none", "hidden", "dotted", "bogus", "", "3"};
+  for (int round = 0; round < 3000; ++round) {
+    TProperties p;
+    if (rng() % 3 == 0) p.Set(FontSize, TPropValue::MakeReal(static_cast<double>(rng() % 30)));
+    for (int i = kFirstBoxProp; i <= kLastBoxProp; ++i) {
+      const auto index = static_cast<PropIndex>(i);
+      switch (rng() % 7) {
+        case 0: p.Set(index, TPropValue::MakeText(kTexts[rng() % std::size(kTexts)])); break;
+        case 1: p.Set(index, TPropValue::MakeInt(static_cast<int>(rng() % 40) - 10)); break;
+        case 2: p.Set(index, TPropValue::MakeReal(2.5)); break;
+        case 3: p.Set(index, TPropValue()); break;
+        case 4: p.Clear(index); break;
+        default: break;
+      }
+    }
+    const int base = static_cast<int>(rng() % 800);
+    EXPECT_EQ(Describe(GetBoxValues(p, base, 96)), Describe(PlainBoxValues(p, base, 96))) << "round " << round;
   }
 }
 
