@@ -1,5 +1,7 @@
 #include "htmlview/box_values.h"
 
+#include <cstdint>
+
 #include "htmlview/lengths.h"
 
 namespace talmeko::htmlview {
@@ -29,28 +31,42 @@ TBoxValues GetBoxValues(const TProperties& props, int baseWidth, int pixelsPerIn
   const double emPixels = props.FontSizePoints(12) * pixelsPerInch / 72.0;
   const TLengthContext ctx{pixelsPerInch, emPixels, emPixels / 2};
   TBoxValues b;
+  // A slot holding no value leaves its side as a new TBoxValues has it, so
+  // only the slots that hold one are read.
+  const std::uint64_t valued = props.ValuedSlots();
+  auto holds = [valued](PropIndex i) { return ((valued >> i) & 1) != 0; };
   for (int s = 0; s < 4; ++s) {
-    const TPropValue& m = props[SideProp(MarginTop, s)];
-    b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);
-    b.marginSet[s] = ValueToPixels(m, baseWidth, ctx, b.margin[s]);
-    b.paddingSet[s] = ValueToPixels(props[SideProp(PaddingTop, s)], baseWidth, ctx, b.padding[s]);
-    if (b.padding[s] < 0) b.padding[s] = 0;
-    const int style = BorderStyleOf(props, static_cast<TSide>(s));
-    b.borderStyleSet[s] = style >= 0;
-    b.borderStyle[s] = style > 0 ? style : bssNone;
-    if (b.borderStyle[s] != bssNone) {
-      // A border with a style but no width is medium, as browsers draw it.
-      if (!BorderWidthToPixels(props[SideProp(BorderTopWidth, s)], baseWidth, ctx, b.borderWidth[s])) {
-        b.borderWidth[s] = 4;
-      }
-      if (b.borderWidth[s] < 0) b.borderWidth[s] = 0;
+    if (holds(SideProp(MarginTop, s))) {
+      const TPropValue& m = props[SideProp(MarginTop, s)];
+      b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);
+      b.marginSet[s] = ValueToPixels(m, baseWidth, ctx, b.margin[s]);
     }
-    const TPropValue& c = props[SideProp(BorderTopColor, s)];
-    if (c.IsInt() && !c.IsNotSet()) b.borderColor[s] = static_cast<platform::Color>(c.Int());
+    if (holds(SideProp(PaddingTop, s))) {
+      b.paddingSet[s] = ValueToPixels(props[SideProp(PaddingTop, s)], baseWidth, ctx, b.padding[s]);
+      if (b.padding[s] < 0) b.padding[s] = 0;
+    }
+    if (holds(SideProp(BorderTopStyle, s))) {
+      const int style = BorderStyleOf(props, static_cast<TSide>(s));
+      b.borderStyleSet[s] = style >= 0;
+      b.borderStyle[s] = style > 0 ? style : bssNone;
+      if (b.borderStyle[s] != bssNone) {
+        // A border with a style but no width is medium, as browsers draw it.
+        if (!BorderWidthToPixels(props[SideProp(BorderTopWidth, s)], baseWidth, ctx, b.borderWidth[s])) {
+          b.borderWidth[s] = 4;
+        }
+        if (b.borderWidth[s] < 0) b.borderWidth[s] = 0;
+      }
+    }
+    if (holds(SideProp(BorderTopColor, s))) {
+      const TPropValue& c = props[SideProp(BorderTopColor, s)];
+      if (c.IsInt()) b.borderColor[s] = static_cast<platform::Color>(c.Int());
+    }
   }
-  b.widthAuto = props[Width].Text() == "auto";
-  b.widthSet = ValueToPixels(props[Width], baseWidth, ctx, b.width);
-  b.heightSet = ValueToPixels(props[Height], baseWidth, ctx, b.height);
+  if (holds(Width)) {
+    b.widthAuto = props[Width].Text() == "auto";
+    b.widthSet = ValueToPixels(props[Width], baseWidth, ctx, b.width);
+  }
+  if (holds(Height)) b.heightSet = ValueToPixels(props[Height], baseWidth, ctx, b.height);
   return b;
 }
 

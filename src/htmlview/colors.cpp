@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "htmlview/name_table.h"
+
 namespace talmeko::htmlview {
 namespace {
 
@@ -62,29 +64,21 @@ constexpr std::array<NamedColor, 147> kNamedColors = {{
     {"whitesmoke", 0xf5f5f5}, {"yellow", 0x00ffff}, {"yellowgreen", 0x32cd9a},
 }};
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-std::string TrimLower(std::string_view text) {
-  std::size_t b = 0;
-  std::size_t e = text.size();
-  while (b < e && IsSpace(text[b])) ++b;
-  while (e > b && IsSpace(text[e - 1])) --e;
-  std::string out(text.substr(b, e - b));
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
+constexpr std::array<TNamedValue<Color>, kNamedColors.size() + 1> ColorNames() {
+  std::array<TNamedValue<Color>, kNamedColors.size() + 1> names{};
+  for (std::size_t i = 0; i < kNamedColors.size(); ++i) names[i] = {kNamedColors[i].name, kNamedColors[i].color};
+  names[kNamedColors.size()] = {"transparent", platform::kNoColor};
+  return names;
 }
 
+constexpr TNameTable<Color, 512> kColorTable(ColorNames());
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
 bool LookupName(std::string_view name, Color& color) {
-  if (name == "transparent") {
-    color = platform::kNoColor;
-    return true;
-  }
-  const auto it = std::lower_bound(kNamedColors.begin(), kNamedColors.end(), name,
-                                   [](const NamedColor& c, std::string_view n) { return c.name < n; });
-  if (it == kNamedColors.end() || it->name != name) return false;
-  color = it->color;
+  const Color* found = kColorTable.Find(name);
+  if (!found) return false;
+  color = *found;
   return true;
 }
 
@@ -151,71 +145,81 @@ bool ParseHsl(std::string_view text, Color& color) {
   return true;
 }
 
-bool ParseHex(const std::string& text, bool needsHash, Color& color) {
-  std::string digits;
-  digits.reserve(text.size());
+// Hexadecimal digits, lower case, with "#" anywhere among them: "#" marks
+// the text as hexadecimal and is otherwise ignored. One to three digits are
+// each doubled; four to six are read as they are.
+bool ParseHex(std::string_view text, bool needsHash, Color& color) {
+  std::array<char, 6> digits{};
+  std::size_t count = 0;
+  bool hash = false;
   for (char c : text) {
-    if (c != '#') digits += c;
+    if (c == '#') {
+      hash = true;
+    } else {
+      if (count == digits.size()) return false;
+      digits[count++] = c;
+    }
   }
-  if (digits.size() == text.size() && needsHash) return false;
-  if (digits.empty() || digits.size() > 6) return false;
-  if (digits.size() <= 3) {
-    std::string doubled;
-    for (char c : digits) doubled.append(2, c);
-    digits = doubled;
-  }
+  if ((!hash && needsHash) || count == 0) return false;
   std::uint32_t value = 0;
-  for (char c : digits) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const char c = digits[i];
     int d;
     if (c >= '0' && c <= '9') d = c - '0';
     else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
     else return false;
     value = value * 16 + static_cast<std::uint32_t>(d);
+    if (count <= 3) value = value * 16 + static_cast<std::uint32_t>(d);
   }
   color = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
   return true;
 }
 
-bool ParseUncached(const std::string& text, bool needsHash, Color& color) {
-  if (text.find("rgb") != std::string::npos) return ParseRgb(text, color);
-  if (text.find("hsl") != std::string::npos) return ParseHsl(text, color);
+// The text is trimmed and in lower case.
+bool ParseTrimmed(std::string_view text, bool needsHash, Color& color) {
+  if (text.find("rgb") != std::string_view::npos) return ParseRgb(text, color);
+  if (text.find("hsl") != std::string_view::npos) return ParseHsl(text, color);
   if (text[0] != '#' && LookupName(text, color)) return true;
   return ParseHex(text, needsHash, color);
 }
-
-// The last text parsed and its result. The needs-hash flag is part of the
-// key: "a21b22" is a colour without it and none with it.
-struct LastColor {
-  std::string text;
-  bool needsHash = false;
-  bool ok = false;
-  Color color = 0;
-};
 
 }  // namespace
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// The value of each hexadecimal digit, either case; -1 for other bytes.
+constexpr std::array<std::int8_t, 256> HexDigits() {
+  std::array<std::int8_t, 256> digits{};
+  for (int c = 0; c < 256; ++c) {
+    digits[c] = c >= '0' && c <= '9' ? static_cast<std::int8_t>(c - '0')
+                : c >= 'a' && c <= 'f' ? static_cast<std::int8_t>(c - 'a' + 10)
+                : c >= 'A' && c <= 'F' ? static_cast<std::int8_t>(c - 'A' + 10)
+                                       : std::int8_t{-1};
+  }
+  return digits;
 }
+
+constexpr std::array<std::int8_t, 256> kHexDigits = HexDigits();
 
 // "#rrggbb" and "#rgb" as pages mostly write them; the general parse gives
 // the same colour for these.
 bool ParsePlainHex(std::string_view text, Color& color) {
-  if ((text.size() != 7 && text.size() != 4) || text[0] != '#') return false;
-  std::uint32_t value = 0;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    const int d = HexDigit(text[i]);
-    if (d < 0) return false;
-    value = value * 16 + static_cast<std::uint32_t>(d);
-    if (text.size() == 4) value = value * 16 + static_cast<std::uint32_t>(d);
+  if (text.size() == 7 && text[0] == '#') {
+    auto digit = [&text](std::size_t i) -> std::int32_t { return kHexDigits[static_cast<unsigned char>(text[i])]; };
+    const std::int32_t r1 = digit(1), r2 = digit(2), g1 = digit(3), g2 = digit(4), b1 = digit(5), b2 = digit(6);
+    if ((r1 | r2 | g1 | g2 | b1 | b2) < 0) return false;
+    color = platform::Rgb(r1 * 16 + r2, g1 * 16 + g2, b1 * 16 + b2);
+    return true;
   }
-  color = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-  return true;
+  if (text.size() == 4 && text[0] == '#') {
+    const std::int32_t r = kHexDigits[static_cast<unsigned char>(text[1])];
+    const std::int32_t g = kHexDigits[static_cast<unsigned char>(text[2])];
+    const std::int32_t b = kHexDigits[static_cast<unsigned char>(text[3])];
+    if ((r | g | b) < 0) return false;
+    color = platform::Rgb(r * 17, g * 17, b * 17);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -223,16 +227,26 @@ bool ParsePlainHex(std::string_view text, Color& color) {
 bool ColorFromString(std::string_view text, bool needsHash, Color& color) {
   if (text.empty()) return false;
   if (ParsePlainHex(text, color)) return true;
-  thread_local LastColor last;
-  std::string key = TrimLower(text);
-  if (key.empty()) return false;
-  if (key != last.text || needsHash != last.needsHash) {
-    last.ok = ParseUncached(key, needsHash, last.color);
-    last.text = std::move(key);
-    last.needsHash = needsHash;
+  std::size_t b = 0;
+  std::size_t e = text.size();
+  while (b < e && IsSpace(text[b])) ++b;
+  while (e > b && IsSpace(text[e - 1])) --e;
+  if (b == e) return false;
+  text = text.substr(b, e - b);
+  // Colour texts are short; a long one (an rgb() with spaces, or garbage)
+  // is lowered on the heap.
+  std::array<char, 64> local{};
+  std::string heap;
+  char* lower = local.data();
+  if (text.size() > local.size()) {
+    heap.resize(text.size());
+    lower = heap.data();
   }
-  if (last.ok) color = last.color;
-  return last.ok;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return ParseTrimmed(std::string_view(lower, text.size()), needsHash, color);
 }
 
 }  // namespace talmeko::htmlview

@@ -18,22 +18,32 @@ constexpr double kLimit = 1.0e7;
 bool SplitNumber(std::string_view text, double& number, std::string_view& unit) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  const std::size_t n = text.size();
   std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
   const std::size_t digitsStart = i;
-  bool digits = false;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') { ++i; digits = true; }
-  if (i < text.size() && text[i] == '.') {
+  // Wraps harmlessly for long digit runs, which are not read from it.
+  std::uint64_t whole = 0;
+  while (i < n && text[i] >= '0' && text[i] <= '9') {
+    whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
     ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') { ++i; digits = true; }
   }
-  if (!digits || i == digitsStart) return false;
-  if (i - digitsStart <= 15 && text.substr(digitsStart, i - digitsStart).find('.') == std::string_view::npos) {
+  const std::size_t wholeDigits = i - digitsStart;
+  bool fraction = false;
+  std::size_t fractionDigits = 0;
+  if (i < n && text[i] == '.') {
+    fraction = true;
+    ++i;
+    while (i < n && text[i] >= '0' && text[i] <= '9') {
+      ++i;
+      ++fractionDigits;
+    }
+  }
+  if (wholeDigits == 0 && fractionDigits == 0) return false;
+  if (!fraction && wholeDigits <= 15) {
     // A whole number of up to 15 digits is exact as a double: no need for
     // the general conversion.
-    std::int64_t whole = 0;
-    for (std::size_t k = digitsStart; k < i; ++k) whole = whole * 10 + (text[k] - '0');
-    number = static_cast<double>(whole);
+    number = static_cast<double>(static_cast<std::int64_t>(whole));
     if (digitsStart > 0 && text[0] == '-') number = -number;
   } else {
     const std::string numberText(text.substr(0, i));

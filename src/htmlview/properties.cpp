@@ -2,38 +2,26 @@
 
 #include <algorithm>
 
+#include "htmlview/name_table.h"
+
 namespace talmeko::htmlview {
 namespace {
 
-constexpr std::array<std::string_view, PropCount> kPropertyNames = {
-    "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
-    "letter-spacing", "color", "background-color", "margin-top", "margin-right", "margin-bottom",
-    "margin-left", "min-height", "min-width", "max-height", "max-width", "box-sizing",
-    "padding-top", "padding-right", "padding-bottom", "padding-left", "border-top-width",
-    "border-right-width", "border-bottom-width", "border-left-width", "border-top-color",
-    "border-right-color", "border-bottom-color", "border-left-color", "border-top-style",
-    "border-right-style", "border-bottom-style", "border-left-style", "width", "height", "top",
-    "bottom", "right", "left", "visibility", "line-height", "background-image",
-    "background-position", "background-repeat", "background-attachment", "vertical-align",
-    "position", "z-index", "list-style-type", "list-style-image", "float", "clear",
-    "text-indent", "page-break-before", "page-break-after", "page-break-inside",
-    "text-transform", "word-wrap", "font-variant", "border-collapse", "overflow", "display",
-    "empty-cells"};
+constexpr std::array<TNamedValue<PropIndex>, PropCount> PropertyNames() {
+  std::array<TNamedValue<PropIndex>, PropCount> names{};
+  for (int i = 0; i < PropCount; ++i) names[i] = {kPropertyNames[i], static_cast<PropIndex>(i)};
+  return names;
+}
+
+constexpr TNameTable<PropIndex, 128> kPropertyTable(PropertyNames());
 
 }  // namespace
 
-std::string_view PropertyName(PropIndex index) { return kPropertyNames[index]; }
-
 bool LookupProperty(std::string_view lowerName, PropIndex& index) {
-  if (lowerName.empty()) return false;
-  for (int i = 0; i < PropCount; ++i) {
-    if (kPropertyNames[i].size() == lowerName.size() && kPropertyNames[i][0] == lowerName[0] &&
-        kPropertyNames[i] == lowerName) {
-      index = static_cast<PropIndex>(i);
-      return true;
-    }
-  }
-  return false;
+  const PropIndex* found = kPropertyTable.Find(lowerName);
+  if (!found) return false;
+  index = *found;
+  return true;
 }
 
 bool operator==(const TPropValue& a, const TPropValue& b) {
@@ -45,17 +33,6 @@ bool operator==(const TPropValue& a, const TPropValue& b) {
     case TValueKind::Real: return a.real_ == b.real_;
   }
   return false;
-}
-
-TProperties::TProperties() {
-  for (int i = kFirstBoxProp; i <= kLastBoxProp; ++i) props_[i] = TPropValue::MakeInt(kIntNull);
-  props_[ZIndex] = TPropValue::MakeInt(0);
-}
-
-void TProperties::Merge(const TProperties& other) {
-  for (int i = 0; i < PropCount; ++i) {
-    if (!other.props_[i].HoldsNoValue()) SetByRule(static_cast<PropIndex>(i), other.props_[i]);
-  }
 }
 
 platform::Color TProperties::GetBackgroundColor() const {

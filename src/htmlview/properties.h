@@ -5,6 +5,7 @@
 // document's text pool (or are literals).
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
@@ -31,8 +32,24 @@ inline constexpr PropIndex kFirstBoxProp = MarginTop;
 inline constexpr PropIndex kLastBoxProp = Left;
 constexpr bool IsBoxProp(int index) { return index >= kFirstBoxProp && index <= kLastBoxProp; }
 
+// The hyphenated CSS name of each slot, in slot order.
+inline constexpr std::array<std::string_view, PropCount> kPropertyNames = {
+    "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
+    "letter-spacing", "color", "background-color", "margin-top", "margin-right", "margin-bottom",
+    "margin-left", "min-height", "min-width", "max-height", "max-width", "box-sizing",
+    "padding-top", "padding-right", "padding-bottom", "padding-left", "border-top-width",
+    "border-right-width", "border-bottom-width", "border-left-width", "border-top-color",
+    "border-right-color", "border-bottom-color", "border-left-color", "border-top-style",
+    "border-right-style", "border-bottom-style", "border-left-style", "width", "height", "top",
+    "bottom", "right", "left", "visibility", "line-height", "background-image",
+    "background-position", "background-repeat", "background-attachment", "vertical-align",
+    "position", "z-index", "list-style-type", "list-style-image", "float", "clear",
+    "text-indent", "page-break-before", "page-break-after", "page-break-inside",
+    "text-transform", "word-wrap", "font-variant", "border-collapse", "overflow", "display",
+    "empty-cells"};
+
 // The hyphenated CSS name of a slot, and the slot of a lower-case name.
-std::string_view PropertyName(PropIndex index);
+constexpr std::string_view PropertyName(PropIndex index) { return kPropertyNames[index]; }
 bool LookupProperty(std::string_view lowerName, PropIndex& index);
 
 // Box slots of a new set hold this integer until something sets them.
@@ -42,34 +59,34 @@ enum class TValueKind : std::uint8_t { Empty, Text, Int, Real };
 
 class TPropValue {
  public:
-  static TPropValue MakeText(std::string_view text) {
+  static constexpr TPropValue MakeText(std::string_view text) {
     TPropValue v;
     v.kind_ = TValueKind::Text;
     v.text_ = text.data();
     v.len_ = static_cast<std::uint32_t>(text.size());
     return v;
   }
-  static TPropValue MakeInt(std::int64_t i) {
+  static constexpr TPropValue MakeInt(std::int64_t i) {
     TPropValue v;
     v.kind_ = TValueKind::Int;
     v.int_ = i;
     return v;
   }
-  static TPropValue MakeReal(double r) {
+  static constexpr TPropValue MakeReal(double r) {
     TPropValue v;
     v.kind_ = TValueKind::Real;
     v.real_ = r;
     return v;
   }
 
-  TValueKind Kind() const { return kind_; }
-  bool IsEmpty() const { return kind_ == TValueKind::Empty; }
+  constexpr TValueKind Kind() const { return kind_; }
+  constexpr bool IsEmpty() const { return kind_ == TValueKind::Empty; }
   bool IsText() const { return kind_ == TValueKind::Text; }
   bool IsInt() const { return kind_ == TValueKind::Int; }
   bool IsReal() const { return kind_ == TValueKind::Real; }
-  bool IsNotSet() const { return kind_ == TValueKind::Int && int_ == kIntNull; }
+  constexpr bool IsNotSet() const { return kind_ == TValueKind::Int && int_ == kIntNull; }
   // Empty, or a box slot still at the not-set value.
-  bool HoldsNoValue() const { return IsEmpty() || IsNotSet(); }
+  constexpr bool HoldsNoValue() const { return IsEmpty() || IsNotSet(); }
 
   std::string_view Text() const { return IsText() ? std::string_view(text_, len_) : std::string_view(); }
   std::int64_t Int() const { return IsInt() ? int_ : IsReal() ? static_cast<std::int64_t>(real_) : 0; }
@@ -92,12 +109,15 @@ struct TFontInfo;
 
 class TProperties {
  public:
-  // A new set: box slots not set, z-index 0, everything else empty.
-  TProperties();
+  // A new set: box slots not set, z-index 0, everything else empty. Every
+  // new set is the same, so building one is a plain copy of constants.
+  constexpr TProperties() = default;
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {
     props_[i] = v;
+    if (v.HoldsNoValue()) valued_ &= ~Bit(i);
+    else valued_ |= Bit(i);
     if (IsFontProp(i)) font_ = nullptr;
   }
   void SetByRule(PropIndex i, const TPropValue& v) {
@@ -114,6 +134,9 @@ class TProperties {
   void SetUnlessRule(PropIndex i, const TPropValue& v) {
     if (!IsSetByRule(i)) Set(i, v);
   }
+  // One bit per slot (bit i for slot i) that holds a value: neither empty
+  // nor a box slot at the not-set value.
+  std::uint64_t ValuedSlots() const { return valued_; }
 
   // Copies every slot of the other set that holds a value, marking each as
   // set by a rule.
@@ -140,17 +163,37 @@ class TProperties {
   const TFontInfo* CachedFont() const { return font_; }
   void SetCachedFont(const TFontInfo* font) const { font_ = font; }
 
-  static bool IsFontProp(PropIndex i) {
-    return i <= Color || i == FontVariant;
-  }
+  static constexpr std::uint64_t kFontProps =
+      ((std::uint64_t{1} << (Color + 1)) - 1) | (std::uint64_t{1} << FontVariant);
+  static constexpr bool IsFontProp(PropIndex i) { return ((kFontProps >> i) & 1) != 0; }
 
  private:
   static constexpr std::uint64_t Bit(PropIndex i) { return std::uint64_t{1} << i; }
 
-  std::array<TPropValue, PropCount> props_;
+  static constexpr std::array<TPropValue, PropCount> NewSlots() {
+    std::array<TPropValue, PropCount> slots{};
+    for (int i = kFirstBoxProp; i <= kLastBoxProp; ++i) slots[i] = TPropValue::MakeInt(kIntNull);
+    slots[ZIndex] = TPropValue::MakeInt(0);
+    return slots;
+  }
+
+  std::array<TPropValue, PropCount> props_ = NewSlots();
   std::uint64_t byRule_ = 0;
+  std::uint64_t valued_ = Bit(ZIndex);
   mutable const TFontInfo* font_ = nullptr;
 };
+
+inline void TProperties::Merge(const TProperties& other) {
+  std::uint64_t bits = other.valued_;
+  byRule_ |= bits;
+  valued_ |= bits;
+  if ((bits & kFontProps) != 0) font_ = nullptr;
+  while (bits != 0) {
+    const int i = std::countr_zero(bits);
+    props_[i] = other.props_[i];
+    bits &= bits - 1;
+  }
+}
 
 // Visibility codes.
 inline constexpr int kVisibilityInherit = 0;

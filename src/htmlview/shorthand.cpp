@@ -1,9 +1,11 @@
 #include "htmlview/shorthand.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "htmlview/colors.h"
+#include "htmlview/name_table.h"
 
 namespace talmeko::htmlview {
 namespace {
@@ -17,6 +19,9 @@ std::size_t SplitWords(std::string_view value, std::array<std::string_view, N>& 
     while (i < value.size() && value[i] == ' ') ++i;
     if (i >= value.size()) break;
     const std::size_t start = i;
+    // Words without parentheses are the rule; only inside them does a
+    // space not end the word.
+    while (i < value.size() && value[i] != ' ' && value[i] != '(') ++i;
     int depth = 0;
     while (i < value.size() && (value[i] != ' ' || depth > 0)) {
       if (value[i] == '(') ++depth;
@@ -30,7 +35,8 @@ std::size_t SplitWords(std::string_view value, std::array<std::string_view, N>& 
 
 // margin, padding, border-width, border-color, border-style: one to four
 // values for top, right, bottom and left.
-void ExpandFourSides(std::string_view value, const std::array<PropIndex, 4>& sides, TPropertySink& sink) {
+template <typename Sink>
+void ExpandFourSides(std::string_view value, const std::array<PropIndex, 4>& sides, Sink& sink) {
   std::array<std::string_view, 4> w;
   const std::size_t n = SplitWords(value, w);
   if (n == 0) return;
@@ -49,7 +55,8 @@ bool IsWidthWord(std::string_view w) {
 }
 
 // border and border-top and its siblings: width, style and colour in any order.
-void ExpandBorder(std::string_view value, std::initializer_list<int> sides, TPropertySink& sink) {
+template <typename Sink>
+void ExpandBorder(std::string_view value, std::initializer_list<int> sides, Sink& sink) {
   std::array<std::string_view, 6> w;
   const std::size_t n = SplitWords(value, w);
   for (std::size_t k = 0; k < n; ++k) {
@@ -61,30 +68,44 @@ void ExpandBorder(std::string_view value, std::initializer_list<int> sides, TPro
   }
 }
 
-void ExpandBackground(std::string_view value, TPropertySink& sink) {
+// The colour word is recognised here already, so its colour goes to the
+// sink converted; the defaults are literals that need no copy.
+template <typename Sink>
+void ExpandBackground(std::string_view value, Sink& sink) {
   std::string_view color = "transparent";
-  std::string_view image = "none";
-  std::string_view repeat = "repeat";
-  std::string_view attachment = "scroll";
+  platform::Color colorValue = platform::kNoColor;
+  std::string_view image;
+  std::string_view repeat;
+  std::string_view attachment;
   std::string position;
   std::array<std::string_view, 6> w;
   const std::size_t n = SplitWords(value, w);
   for (std::size_t k = 0; k < n; ++k) {
     platform::Color c;
-    if (ColorFromString(w[k], true, c)) color = w[k];
-    else if (w[k] == "none" || w[k].substr(0, 4) == "url(") image = w[k];
-    else if (w[k].find("repeat") != std::string_view::npos) repeat = w[k];
-    else if (w[k] == "fixed" || w[k] == "scroll") attachment = w[k];
-    else {
+    if (ColorFromString(w[k], true, c)) {
+      color = w[k];
+      colorValue = c;
+    } else if (w[k] == "none" || w[k].substr(0, 4) == "url(") {
+      image = w[k];
+    } else if (w[k].find("repeat") != std::string_view::npos) {
+      repeat = w[k];
+    } else if (w[k] == "fixed" || w[k] == "scroll") {
+      attachment = w[k];
+    } else {
       if (!position.empty()) position += ' ';
       position.append(w[k]);
     }
   }
-  sink.Store(BackgroundColor, color);
-  sink.Store(BackgroundImage, image);
-  sink.Store(BackgroundRepeat, repeat);
-  sink.Store(BackgroundAttachment, attachment);
-  sink.Store(BackgroundPosition, position.empty() ? std::string_view("0% 0%") : std::string_view(position));
+  auto storeOrDefault = [&sink](PropIndex index, std::string_view given, std::string_view literal) {
+    if (given.data() != nullptr) sink.Store(index, given);
+    else sink.StoreValue(index, literal, TPropValue::MakeText(literal));
+  };
+  sink.StoreValue(BackgroundColor, color, TPropValue::MakeInt(colorValue));
+  storeOrDefault(BackgroundImage, image, "none");
+  storeOrDefault(BackgroundRepeat, repeat, "repeat");
+  storeOrDefault(BackgroundAttachment, attachment, "scroll");
+  if (position.empty()) sink.StoreValue(BackgroundPosition, "0% 0%", TPropValue::MakeText("0% 0%"));
+  else sink.Store(BackgroundPosition, position);
 }
 
 bool IsFontSizeWord(std::string_view w) {
@@ -102,7 +123,8 @@ bool IsWeightWord(std::string_view w) {
 }
 
 // font: [style] [variant] [weight] size[/line-height] family, family...
-void ExpandFont(std::string_view value, TPropertySink& sink) {
+template <typename Sink>
+void ExpandFont(std::string_view value, Sink& sink) {
   std::size_t i = 0;
   while (i < value.size()) {
     while (i < value.size() && value[i] == ' ') ++i;
@@ -129,7 +151,8 @@ void ExpandFont(std::string_view value, TPropertySink& sink) {
   }
 }
 
-void ExpandListStyle(std::string_view value, TPropertySink& sink) {
+template <typename Sink>
+void ExpandListStyle(std::string_view value, Sink& sink) {
   std::array<std::string_view, 3> w;
   const std::size_t n = SplitWords(value, w);
   for (std::size_t k = 0; k < n; ++k) {
@@ -162,32 +185,66 @@ bool StoreCoded(PropIndex index, std::string_view v, TPropValue& out) {
   return true;
 }
 
+// Shorthand names, numbered after the slots.
+enum class TShorthand : std::int16_t {
+  Margin = PropCount, Padding, BorderWidth, BorderColor, BorderStyle, Border, BorderTop, BorderRight,
+  BorderBottom, BorderLeft, Font, Background, ListStyle
+};
+
+constexpr std::array<TNamedValue<std::int16_t>, PropCount + 13> DeclarationNames() {
+  std::array<TNamedValue<std::int16_t>, PropCount + 13> names{};
+  for (int i = 0; i < PropCount; ++i) {
+    names[i] = {PropertyName(static_cast<PropIndex>(i)), static_cast<std::int16_t>(i)};
+  }
+  constexpr std::array<std::string_view, 13> kShorthands = {
+      "margin", "padding", "border-width", "border-color", "border-style", "border", "border-top",
+      "border-right", "border-bottom", "border-left", "font", "background", "list-style"};
+  for (int k = 0; k < 13; ++k) names[PropCount + k] = {kShorthands[k], static_cast<std::int16_t>(PropCount + k)};
+  return names;
+}
+
+constexpr TNameTable<std::int16_t, 256> kDeclarationNames(DeclarationNames());
+
+// The sink is the abstract one, or one whose calls the compiler can make
+// directly.
+template <typename Sink>
+void Expand(const std::int16_t* found, std::string_view value, Sink& sink) {
+  if (!found) return;
+  if (*found < PropCount) return sink.Store(static_cast<PropIndex>(*found), value);
+  switch (static_cast<TShorthand>(*found)) {
+    case TShorthand::Margin:
+      return ExpandFourSides(value, {MarginTop, MarginRight, MarginBottom, MarginLeft}, sink);
+    case TShorthand::Padding:
+      return ExpandFourSides(value, {PaddingTop, PaddingRight, PaddingBottom, PaddingLeft}, sink);
+    case TShorthand::BorderWidth:
+      return ExpandFourSides(value, {BorderTopWidth, BorderRightWidth, BorderBottomWidth, BorderLeftWidth}, sink);
+    case TShorthand::BorderColor:
+      return ExpandFourSides(value, {BorderTopColor, BorderRightColor, BorderBottomColor, BorderLeftColor}, sink);
+    case TShorthand::BorderStyle:
+      return ExpandFourSides(value, {BorderTopStyle, BorderRightStyle, BorderBottomStyle, BorderLeftStyle}, sink);
+    case TShorthand::Border: return ExpandBorder(value, {0, 1, 2, 3}, sink);
+    case TShorthand::BorderTop: return ExpandBorder(value, {0}, sink);
+    case TShorthand::BorderRight: return ExpandBorder(value, {1}, sink);
+    case TShorthand::BorderBottom: return ExpandBorder(value, {2}, sink);
+    case TShorthand::BorderLeft: return ExpandBorder(value, {3}, sink);
+    case TShorthand::Font: return ExpandFont(value, sink);
+    case TShorthand::Background: return ExpandBackground(value, sink);
+    case TShorthand::ListStyle: return ExpandListStyle(value, sink);
+  }
+}
+
 }  // namespace
 
 void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink) {
-  if (name == "margin") return ExpandFourSides(value, {MarginTop, MarginRight, MarginBottom, MarginLeft}, sink);
-  if (name == "padding") {
-    return ExpandFourSides(value, {PaddingTop, PaddingRight, PaddingBottom, PaddingLeft}, sink);
-  }
-  if (name == "border-width") {
-    return ExpandFourSides(value, {BorderTopWidth, BorderRightWidth, BorderBottomWidth, BorderLeftWidth}, sink);
-  }
-  if (name == "border-color") {
-    return ExpandFourSides(value, {BorderTopColor, BorderRightColor, BorderBottomColor, BorderLeftColor}, sink);
-  }
-  if (name == "border-style") {
-    return ExpandFourSides(value, {BorderTopStyle, BorderRightStyle, BorderBottomStyle, BorderLeftStyle}, sink);
-  }
-  if (name == "border") return ExpandBorder(value, {0, 1, 2, 3}, sink);
-  if (name == "border-top") return ExpandBorder(value, {0}, sink);
-  if (name == "border-right") return ExpandBorder(value, {1}, sink);
-  if (name == "border-bottom") return ExpandBorder(value, {2}, sink);
-  if (name == "border-left") return ExpandBorder(value, {3}, sink);
-  if (name == "font") return ExpandFont(value, sink);
-  if (name == "background") return ExpandBackground(value, sink);
-  if (name == "list-style") return ExpandListStyle(value, sink);
-  PropIndex index;
-  if (LookupProperty(name, index)) sink.Store(index, value);
+  Expand(kDeclarationNames.Find(name), value, sink);
+}
+
+void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttributeSink& sink) {
+  Expand(kDeclarationNames.Find(name), value, sink);
+}
+
+void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink) {
+  Expand(kDeclarationNames.Find(name), value, sink);
 }
 
 bool ConvertDeclaredValue(PropIndex index, std::string_view value, TDeclarationSource source,

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "htmlview/name_table.h"
 #include "htmlview/properties.h"
 #include "htmlview/text_pool.h"
 
@@ -14,11 +15,15 @@ class TPropertySink {
  public:
   virtual ~TPropertySink() = default;
   virtual void Store(PropIndex index, std::string_view value) = 0;
+  // A component the expansion has already converted: a colour it had to
+  // recognise anyway, or a default that is a literal and needs no copy. The
+  // value is what converting the text would give; a sink that does not take
+  // converted values stores the text instead.
+  virtual void StoreValue(PropIndex index, std::string_view text, const TPropValue& value) {
+    static_cast<void>(value);
+    Store(index, text);
+  }
 };
-
-// Expands one declaration (lower-case name, trimmed lower-case value) into
-// the sink; names that are neither shorthands nor among the 64 are ignored.
-void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink);
 
 // Where a declaration was written: in a style element or in a style
 // attribute. They differ only in what an unparsable colour means.
@@ -27,5 +32,36 @@ enum class TDeclarationSource { StyleSheet, StyleAttribute };
 // The slot value of a declared text; false when nothing is to be stored.
 bool ConvertDeclaredValue(PropIndex index, std::string_view value, TDeclarationSource source,
                           TTextPool& pool, TPropValue& out);
+
+// Stores the declarations of a style attribute straight into a set: as the
+// set's own values, or as values set by a rule when merged onto a set.
+class TStyleAttributeSink final : public TPropertySink {
+ public:
+  TStyleAttributeSink(TTextPool& pool, TProperties& props, bool byRule)
+      : pool_(pool), props_(props), byRule_(byRule) {}
+  void Store(PropIndex index, std::string_view value) override {
+    TPropValue v;
+    if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleAttribute, pool_, v)) Put(index, v);
+  }
+  void StoreValue(PropIndex index, std::string_view, const TPropValue& value) override { Put(index, value); }
+
+ private:
+  void Put(PropIndex index, const TPropValue& v) {
+    if (byRule_) props_.SetByRule(index, v);
+    else props_.Set(index, v);
+  }
+
+  TTextPool& pool_;
+  TProperties& props_;
+  bool byRule_;
+};
+
+// Expands one declaration (lower-case name, trimmed lower-case value) into
+// the sink; names that are neither shorthands nor among the 64 are ignored.
+void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink);
+// The same into a set, with the sink's calls made directly; the name may
+// come ready for the look-up.
+void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttributeSink& sink);
+void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink);
 
 }  // namespace talmeko::htmlview

@@ -1,5 +1,9 @@
 #include "htmlview/style_sheet_parser.h"
 
+#include <algorithm>
+#include <array>
+#include <memory>
+
 #include "htmlview/exceptions.h"
 #include "htmlview/shorthand.h"
 #include "htmlview/text_util.h"
@@ -23,27 +27,15 @@ class TSheetSink : public TPropertySink {
       : styles_(styles), selectors_(selectors) {}
   void Store(PropIndex index, std::string_view value) override {
     TPropValue v;
-    if (!ConvertDeclaredValue(index, value, TDeclarationSource::StyleSheet, styles_.Pool(), v)) return;
-    for (const auto& s : selectors_) styles_.AddProperty(s, index, v);
+    if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleSheet, styles_.Pool(), v)) StoreValue(index, value, v);
+  }
+  void StoreValue(PropIndex index, std::string_view, const TPropValue& value) override {
+    for (const auto& s : selectors_) styles_.AddProperty(s, index, value);
   }
 
  private:
   THtmlStyleList& styles_;
   const std::vector<std::string>& selectors_;
-};
-
-// Stores the declarations of a style attribute into the element's set.
-class TAttributeSink : public TPropertySink {
- public:
-  TAttributeSink(TTextPool& pool, TProperties& props) : pool_(pool), props_(props) {}
-  void Store(PropIndex index, std::string_view value) override {
-    TPropValue v;
-    if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleAttribute, pool_, v)) props_.Set(index, v);
-  }
-
- private:
-  TTextPool& pool_;
-  TProperties& props_;
 };
 
 void FinishValue(std::string& value) {
@@ -53,11 +45,112 @@ void FinishValue(std::string& value) {
   value.erase(0, from);
 }
 
-// Most characters of a declaration are ASCII; only the others need the
-// UTF-8 encoder.
-void AppendLowerUtf8(std::string& out, char16_t c) {
-  if (c < 0x80) out += static_cast<char>(ToLowerAscii(c));
-  else AppendUtf8(out, ToLowerAscii(c));
+bool IsAttributeSpace(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
+
+// The lower-case form of each ASCII character that may stand in a
+// declaration name of a style attribute (letters, digits, "-"); 0 for the
+// others.
+constexpr std::array<char, 128> NameChars() {
+  std::array<char, 128> chars{};
+  for (int c = 0; c < 128; ++c) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-') chars[c] = static_cast<char>(c);
+    else if (c >= 'A' && c <= 'Z') chars[c] = static_cast<char>(c - 'A' + 'a');
+  }
+  return chars;
+}
+
+constexpr std::array<char, 128> kNameChars = NameChars();
+
+bool IsAttributeNameChar(char16_t c) { return c < 128 && kNameChars[c] != 0; }
+
+// Lower-cases text from "from" into UTF-8 at out, which has room for three
+// bytes a character (a lone surrogate becomes "?", as AppendUtf8 writes
+// it); stops at the first ";".
+struct TLowered {
+  std::size_t next;  // the ";" or the end of the text
+  char* end;         // of what was written
+};
+TLowered LowerUtf8UpToSemicolon(std::u16string_view text, std::size_t from, char* out) {
+  const std::size_t n = text.size();
+  std::size_t i = from;
+  for (; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      if (c == u';') break;
+      *out++ = static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    } else if (c < 0x800) {
+      *out++ = static_cast<char>(0xC0 | (c >> 6));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c >= 0xD800 && c < 0xE000) {
+      *out++ = '?';
+    } else {
+      *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return {i, out};
+}
+
+// Spaces trimmed at both ends, then one pair of matching quotes removed.
+std::string_view TrimAndUnquote(const char* begin, const char* end) {
+  while (begin < end && *begin == ' ') ++begin;
+  while (end > begin && end[-1] == ' ') --end;
+  if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
+    ++begin;
+    --end;
+  }
+  return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+// The declarations of a style attribute, each expanded into the sink:
+// name, then ":" or "=", then the value up to the next ";". Text that does
+// not make a declaration is passed over up to the next name.
+void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
+  // Values usually are short: lowered in place, longer ones on the heap.
+  std::array<char, 3 * 64> local;
+  std::unique_ptr<char[]> heap;
+  std::size_t heapSize = 0;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    while (i < n && IsAttributeSpace(text[i])) ++i;
+    // The name is lowered straight into the padded form the look-up takes;
+    // past its room it is only read over.
+    std::array<char, kMaxTableName> name{};
+    const std::size_t nameStart = i;
+    const std::size_t stored = std::min(n, nameStart + kMaxTableName);
+    for (; i < stored && text[i] < 128; ++i) {
+      const char c = kNameChars[text[i]];
+      if (c == 0) break;
+      name[i - nameStart] = c;
+    }
+    if (i == stored) {
+      while (i < n && IsAttributeNameChar(text[i])) ++i;
+    }
+    const std::size_t nameLength = i - nameStart;
+    while (i < n && text[i] == u' ') ++i;
+    if (i < n && (text[i] == u':' || text[i] == u'=') && nameLength > 0) {
+      ++i;
+      // Room for the rest of the text, which holds the value.
+      char* out = local.data();
+      const std::size_t room = (n - i) * 3;
+      if (room > local.size()) {
+        if (room > heapSize) {
+          heapSize = room;
+          heap = std::make_unique<char[]>(heapSize);
+        }
+        out = heap.get();
+      }
+      const TLowered lowered = LowerUtf8UpToSemicolon(text, i, out);
+      i = lowered.next;
+      if (nameLength <= kMaxTableName) {
+        ExpandDeclaration(TTableName::FromPadded(name, nameLength), TrimAndUnquote(out, lowered.end), sink);
+      }
+    }
+    if (i < n && text[i] == u';') ++i;
+    while (i < n && !IsAttributeNameChar(text[i])) ++i;
+  }
 }
 
 }  // namespace
@@ -213,26 +306,15 @@ void TStyleSheetParser::SkipToDeclarationEnd() {
 }
 
 void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
-  TAttributeSink sink(pool, props);
-  std::string name;
-  std::string value;
-  std::size_t i = 0;
-  auto at = [&](std::size_t k) { return k < text.size() ? text[k] : u'\0'; };
-  while (i < text.size()) {
-    while (at(i) == u' ' || at(i) == u'\r' || at(i) == u'\n' || at(i) == u'\t') ++i;
-    name.clear();
-    while (IsAsciiLetter(at(i)) || IsDigit(at(i)) || at(i) == u'-') name += static_cast<char>(ToLowerAscii(text[i++]));
-    while (at(i) == u' ') ++i;
-    if ((at(i) == u':' || at(i) == u'=') && !name.empty()) {
-      ++i;
-      value.clear();
-      while (i < text.size() && text[i] != u';') AppendLowerUtf8(value, text[i++]);
-      FinishValue(value);
-      ExpandDeclaration(name, value, sink);
-    }
-    if (at(i) == u';') ++i;
-    while (i < text.size() && !IsAsciiLetter(text[i]) && !IsDigit(text[i]) && text[i] != u'-') ++i;
-  }
+  TStyleAttributeSink sink(pool, props, false);
+  ReadStyleAttribute(text, sink);
+}
+
+void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
+  // A new set holds z-index 0, which a merge copies like any value.
+  props.SetByRule(ZIndex, TPropValue::MakeInt(0));
+  TStyleAttributeSink sink(pool, props, true);
+  ReadStyleAttribute(text, sink);
 }
 
 }  // namespace talmeko::htmlview

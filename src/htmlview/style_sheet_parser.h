@@ -40,4 +40,11 @@ class TStyleSheetParser {
 // declarations.
 void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props);
 
+// Merges the declarations of a style attribute onto the set, as parsing them
+// into a new set and merging that would: every slot the text gives is set
+// and marked as set by a rule, z-index included (a new set holds 0 there),
+// the later of two declarations of a slot wins, and a font-affecting slot
+// drops the cached font. Texts go into the pool as parsing stores them.
+void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props);
+
 }  // namespace talmeko::htmlview

@@ -1,10 +1,8 @@
 #include "htmlview/text_pool.h"
 
-#include <cstring>
-
 namespace talmeko::htmlview {
 
-std::string_view TTextPool::Store(std::string_view text) {
+std::string_view TTextPool::StoreSlow(std::string_view text) {
   if (text.empty()) return {};
   if (text.size() > chunkFree_) {
     // Long texts get a chunk of their own so the current chunk stays in use.

@@ -4,6 +4,7 @@
 // belongs to the document and lives as long as any of its property sets.
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -17,10 +18,21 @@ class TTextPool {
   TTextPool& operator=(const TTextPool&) = delete;
 
   // Returns a view of a copy of the text that stays valid as long as the pool.
-  std::string_view Store(std::string_view text);
+  std::string_view Store(std::string_view text) {
+    // Most texts are short and fit the current chunk: copied in place.
+    if (text.empty() || text.size() > chunkFree_) return StoreSlow(text);
+    char* place = next_;
+    std::memcpy(place, text.data(), text.size());
+    next_ += text.size();
+    chunkFree_ -= text.size();
+    used_ += text.size();
+    return {place, text.size()};
+  }
   std::size_t BytesUsed() const { return used_; }
 
  private:
+  std::string_view StoreSlow(std::string_view text);
+
   static constexpr std::size_t kChunkSize = 16 * 1024;
   std::vector<std::unique_ptr<char[]>> chunks_;
   std::size_t chunkFree_ = 0;
