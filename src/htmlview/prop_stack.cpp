@@ -329,9 +329,7 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
 }
 
 void THtmlPropStack::MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool) {
-  TProperties styleAttr;
-  ParseStyleAttribute(styleText, pool, styleAttr);
-  p.Merge(styleAttr);
+  MergeStyleAttribute(styleText, pool, p);
   ConvertFontSize(p, *levels_.back().props);
 }
 

@@ -171,10 +171,11 @@ class TProperties {
   static constexpr std::uint64_t Bit(PropIndex i) { return std::uint64_t{1} << i; }
 
   static constexpr std::array<TPropValue, PropCount> NewSlots() {
-    std::array<TPropValue, PropCount> slots{};
-    for (int i = kFirstBoxProp; i <= kLastBoxProp; ++i) slots[i] = TPropValue::MakeInt(kIntNull);
-    slots[ZIndex] = TPropValue::MakeInt(0);
-    return slots;
+    // Not named "slots": Qt's headers take that word.
+    std::array<TPropValue, PropCount> values{};
+    for (int i = kFirstBoxProp; i <= kLastBoxProp; ++i) values[i] = TPropValue::MakeInt(kIntNull);
+    values[ZIndex] = TPropValue::MakeInt(0);
+    return values;
   }
 
   std::array<TPropValue, PropCount> props_ = NewSlots();
