@@ -113,7 +113,8 @@ TProperties& THtmlPropStack::MutableTop() {
 void THtmlPropStack::DropCache() {
   lastPlain_.clear();
   table_.clear();
-  chunks_.clear();
+  sets_.reset();
+  unlinked_ = nullptr;
   cachedSets_ = 0;
   keyText_.reset();
 }
@@ -220,8 +221,11 @@ THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint
 
 THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet() {
   if (cachedSets_ >= kMaxCachedSets) return nullptr;
-  if (cachedSets_ / kSetsPerChunk >= chunks_.size()) chunks_.push_back(std::make_unique<TCachedSet[]>(kSetsPerChunk));
-  return &chunks_[cachedSets_ / kSetsPerChunk][cachedSets_ % kSetsPerChunk];
+  if (unlinked_ == nullptr) {
+    if (!sets_) sets_ = std::make_unique<TBlockStore<TCachedSet>>();
+    unlinked_ = &sets_->Emplace();
+  }
+  return unlinked_;
 }
 
 void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id) {
@@ -250,6 +254,7 @@ void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t h
                                                      key.style->size() * sizeof(char16_t)))
                              : std::string_view();
   ++cachedSets_;
+  unlinked_ = nullptr;
   const std::size_t mask = table_.size() - 1;
   std::size_t i = hash & mask;
   while (table_[i].set) i = (i + 1) & mask;

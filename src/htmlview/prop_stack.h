@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "htmlview/block_store.h"
 #include "htmlview/fonts.h"
 #include "htmlview/properties.h"
 #include "htmlview/style_list.h"
@@ -109,7 +110,6 @@ class THtmlPropStack {
 
   // A page with endlessly varied elements stops filling the cache here.
   static constexpr std::size_t kMaxCachedSets = 4096;
-  static constexpr std::size_t kSetsPerChunk = 32;
   static std::uint64_t HashKey(const TCacheKey& key);
   static bool KeyMatches(const TCachedSet& set, const TCacheKey& key);
   TCachedSet* Find(const TCacheKey& key, std::uint64_t hash) const;
@@ -133,7 +133,10 @@ class THtmlPropStack {
   std::vector<std::unique_ptr<TProperties>> own_;
   std::uint32_t nextId_ = 1;
   std::vector<TCacheSlot> table_;  // open addressing, a power of two in size
-  std::vector<std::unique_ptr<TCachedSet[]>> chunks_;
+  // Entries are made as they are first needed; one made but not linked
+  // yet is the next one handed out.
+  std::unique_ptr<TBlockStore<TCachedSet>> sets_;
+  TCachedSet* unlinked_ = nullptr;
   std::size_t cachedSets_ = 0;
   std::unique_ptr<TTextPool> keyText_;
   std::uint64_t cacheStyleVersion_ = 0;
