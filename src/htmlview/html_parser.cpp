@@ -303,7 +303,132 @@ bool THtmlParser::ReadTagName(TElementSymbols& symbols) {
   return true;
 }
 
+namespace {
+
+// A character GetCh takes straight from the buffer: no line break, tab, end
+// of text or start of markup that it would turn into something else.
+constexpr bool IsPlain(char16_t c) { return c > u'\r' && c != u'<'; }
+
+struct TPlainTag {
+  bool lessThanText = false;  // a "<" that starts no tag: ch is the character after it
+  char16_t ch = 0;
+  bool endTag = false;
+  Sy sy = Sy::CommandSy;
+  std::size_t end = 0;  // the position after the ">" (after ch for lessThanText)
+};
+
+// Reads the tag after the "<" at pos straight from the text, as GetTag's
+// steps would, as long as every character up to its ">" is plain and no
+// value holds a reference: then the steps would have seen exactly these
+// characters. Otherwise returns false; the attributes may have been
+// changed, everything else is as it was, and the caller takes the steps.
+bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeList& attrs, TPlainTag& tag) {
+  char16_t c = 0;
+  const auto take = [&]() {
+    if (p >= n || !IsPlain(s[p])) return false;
+    c = s[p++];
+    return true;
+  };
+  if (!take()) return false;
+  if (c == u'/') {
+    tag.endTag = true;
+    if (!take()) return false;
+  } else if (!IsAsciiLetter(c) && c != u'?') {
+    tag.lessThanText = true;
+    tag.ch = c;
+    tag.end = p;
+    return true;
+  }
+  if (IsTagNameChar(c)) {
+    // Headings end after their digit: "<h1x>" is an H1.
+    const std::size_t from = p - 1;
+    if (ToUpperAscii(c) == u'H' && p < n && IsDigit(s[p])) {
+      ++p;
+    } else {
+      while (p < n && IsTagNameChar(s[p])) ++p;
+    }
+    const TElementSymbols e = LookupElementNoCase(std::u16string_view(s + from, p - from));
+    tag.sy = tag.endTag ? e.end : e.start;
+    if (!take()) return false;
+  }
+  attrs.Reset();
+  for (;;) {
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
+    TAttribute& a = attrs.Add();
+    const std::size_t nameFrom = p - 1;
+    while (p < n && IsAttributeNameChar(s[p])) ++p;
+    const std::u16string_view name(s + nameFrom, p - nameFrom);
+    a.Which = LookupAttributeNoCase(name);
+    if (a.Which != TAttrSymbol::OtherAttribute) {
+      a.Name.assign(AttributeName(a.Which));
+    } else {
+      a.Name.resize(name.size());
+      for (std::size_t k = 0; k < name.size(); ++k) a.Name[k] = static_cast<char>(ToUpperAscii(name[k]));
+    }
+    if (!take()) return false;
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (c != u'=') {
+      a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
+      continue;
+    }
+    if (!take()) return false;
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (c == u'"' || c == u'\'') {
+      const char16_t quote = c;
+      const std::size_t from = p;
+      while (p < n && s[p] != quote && IsPlain(s[p]) && s[p] != u'&') ++p;
+      if (p >= n || s[p] != quote) return false;
+      a.Value.assign(s + from, p - from);
+      ++p;
+      if (!take()) return false;
+    } else if (c != u'>') {
+      if (c == u'&') return false;
+      const std::size_t from = p - 1;
+      while (p < n && IsPlain(s[p]) && s[p] != u'>' && s[p] != u' ' && s[p] != u'&') ++p;
+      if (p >= n || (s[p] != u'>' && s[p] != u' ')) return false;
+      a.Value.assign(s + from, p - from);
+      c = s[p++];
+    }
+    a.HasValue = true;
+    a.Numeric = AttributeNumber(a.Value);
+  }
+  while (c != u'>') {
+    if (!take()) return false;
+  }
+  tag.end = p;
+  return true;
+}
+
+}  // namespace
+
 void THtmlParser::GetTag() {
+  const std::u16string_view text = buffer_.Text();
+  if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
+    buffer_.SetPosition(tag.end);
+    lastBreak_ = LastBreak::None;
+    endTag_ = tag.endTag;
+    if (tag.lessThanText) {
+      sy_ = Sy::TextSy;
+      token_.assign(1, u'<');
+      ch_ = tag.ch;
+      return;
+    }
+    sy_ = tag.sy;
+    // The style and script readers start at the ">".
+    if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+      ch_ = u'>';
+      return;
+    }
+    GetCh();
+    return;
+  }
   GetCh();
   endTag_ = false;
   if (ch_ == u'/') {

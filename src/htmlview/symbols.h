@@ -65,9 +65,18 @@ struct TElementSymbols {
   Sy end = Sy::CommandSy;
 };
 TElementSymbols LookupElement(std::string_view upperName);
+// The same for a name as written: ASCII letters match in either case, so
+// LookupElementNoCase(name) is LookupElement(name in upper case).
+TElementSymbols LookupElementNoCase(std::u16string_view name);
 // No name in the element table is longer: longer names need no lookup.
 inline constexpr std::size_t kMaxElementNameLength = 8;
 
 TAttrSymbol LookupAttribute(std::string_view upperName);
+// Likewise for an attribute name as written.
+TAttrSymbol LookupAttributeNoCase(std::u16string_view name);
+// No name in the attribute table is longer.
+inline constexpr std::size_t kMaxAttributeNameLength = 16;
+// The upper-case name of a symbol of the table, empty for OtherAttribute.
+std::string_view AttributeName(TAttrSymbol which);
 
 }  // namespace talmeko::htmlview
