@@ -1,6 +1,11 @@
 #include "htmlview/html_parser.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "htmlview/entities.h"
 #include "htmlview/exceptions.h"
@@ -243,8 +248,21 @@ void THtmlParser::SkipSpaces() {
 
 namespace {
 
-bool IsTagNameChar(char16_t c) { return IsAsciiLetter(c) || IsDigit(c) || c == u'_'; }
-bool IsAttributeNameChar(char16_t c) { return c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c); }
+enum : std::uint8_t { kTagNameChar = 1, kAttributeNameChar = 2 };
+
+constexpr std::array<std::uint8_t, 128> MakeNameClasses() {
+  std::array<std::uint8_t, 128> classes{};
+  for (char16_t c = 0; c < 128; ++c) {
+    const bool letterOrDigit = IsAsciiLetter(c) || IsDigit(c);
+    if (letterOrDigit || c == u'_') classes[c] |= kTagNameChar;
+    if (letterOrDigit || c == u'$' || c == u'-') classes[c] |= kAttributeNameChar;
+  }
+  return classes;
+}
+constexpr std::array<std::uint8_t, 128> kNameClasses = MakeNameClasses();
+
+bool IsTagNameChar(char16_t c) { return c < 128 && (kNameClasses[c] & kTagNameChar) != 0; }
+bool IsAttributeNameChar(char16_t c) { return c < 128 && (kNameClasses[c] & kAttributeNameChar) != 0; }
 
 void AppendUpper(std::string& out, std::u16string_view run) {
   char upper[32];
@@ -309,6 +327,46 @@ namespace {
 // of text or start of markup that it would turn into something else.
 constexpr bool IsPlain(char16_t c) { return c > u'\r' && c != u'<'; }
 
+// The first position from p on that holds a or b or a character that is not
+// plain; n when there is none. Values and words are long runs, so eight
+// characters are tested at once where the processor allows.
+std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t a, char16_t b) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+  const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+  const __m128i lessThan = _mm_set1_epi16(static_cast<short>(u'<'));
+  const __m128i cr = _mm_set1_epi16(static_cast<short>(u'\r'));
+  const __m128i zero = _mm_setzero_si128();
+  for (; p + 8 <= n; p += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + p));
+    // Saturating subtraction leaves 0 exactly for the characters up to "\r".
+    const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(v, cr), zero);
+    const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
+                                      _mm_or_si128(_mm_cmpeq_epi16(v, lessThan), control));
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(stop));
+    if (bits != 0) return p + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+  }
+#endif
+  while (p < n && IsPlain(s[p]) && s[p] != a && s[p] != b) ++p;
+  return p;
+}
+
+// What GetCh does with the character at pos when it needs no skipping: true
+// with the character current and pos after it; false when GetChSlow has to
+// decide. A "<" before a plain character other than "!" and "%" starts a tag.
+inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, char16_t& ch) {
+  if (pos >= n) return false;
+  const char16_t c = s[pos];
+  if (!IsPlain(c)) {
+    if (c != u'<' || pos + 1 >= n) return false;
+    const char16_t next = s[pos + 1];
+    if (next <= u'\r' || next == u'!' || next == u'%') return false;
+  }
+  ch = c;
+  ++pos;
+  return true;
+}
+
 struct TPlainTag {
   bool lessThanText = false;  // a "<" that starts no tag: ch is the character after it
   char16_t ch = 0;
@@ -347,7 +405,22 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     } else {
       while (p < n && IsTagNameChar(s[p])) ++p;
     }
-    const TElementSymbols e = LookupElementNoCase(std::u16string_view(s + from, p - from));
+    const std::size_t length = p - from;
+    TElementSymbols e;
+#if defined(__SSE2__)
+    if (length <= kMaxElementNameLength && from + 8 <= n) {
+      // Name characters are ASCII: the eight characters narrow to bytes
+      // unchanged, and those after the name are masked off.
+      const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+      auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+      if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
+      e = LookupElementFolded(word & 0xDFDFDFDFDFDFDFDFull, length);
+    } else {
+      e = LookupElementNoCase(std::u16string_view(s + from, length));
+    }
+#else
+    e = LookupElementNoCase(std::u16string_view(s + from, length));
+#endif
     tag.sy = tag.endTag ? e.end : e.start;
     if (!take()) return false;
   }
@@ -383,7 +456,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     if (c == u'"' || c == u'\'') {
       const char16_t quote = c;
       const std::size_t from = p;
-      while (p < n && s[p] != quote && IsPlain(s[p]) && s[p] != u'&') ++p;
+      p = FindRunEnd(s, p, n, quote, u'&');
       if (p >= n || s[p] != quote) return false;
       a.Value.assign(s + from, p - from);
       ++p;
@@ -426,7 +499,11 @@ void THtmlParser::GetTag() {
       ch_ = u'>';
       return;
     }
-    GetCh();
+    if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
+      buffer_.SetPosition(pos);
+    } else {
+      GetChSlow();
+    }
     return;
   }
   GetCh();
@@ -521,9 +598,23 @@ void THtmlParser::GetText() {
     } else if (ch_ == u'&') {
       ReadEntity(token_);
     } else {
+      // A word: the current character and the run after it, up to a space,
+      // a reference or anything GetCh would not take straight.
       token_ += ch_;
-      token_.append(TakeRun([](char16_t c) { return c != u' ' && c != u'&'; }));
-      GetCh();
+      const std::u16string_view text = buffer_.Text();
+      const std::size_t from = buffer_.Position();
+      std::size_t pos = FindRunEnd(text.data(), from, text.size(), u' ', u'&');
+      if (pos > from) {
+        token_.append(text.data() + from, pos - from);
+        buffer_.SetPosition(pos);
+        lastBreak_ = LastBreak::None;
+      }
+      if (TakeStraight(text.data(), text.size(), pos, ch_)) {
+        buffer_.SetPosition(pos);
+        lastBreak_ = LastBreak::None;
+      } else {
+        GetChSlow();
+      }
     }
   }
 }

@@ -75,64 +75,80 @@ constexpr std::array<AttributeEntry, 34> kAttributes = {{
     {"SPAN", TAttrSymbol::SpanSy},
 }};
 
-// Names are compared as words: up to eight characters packed into each, so
-// a lookup is a switch on the length and one or two compares per candidate
-// instead of a string search. The tables are indexed by length at compile
-// time.
+// Names are compared as words: up to eight characters packed into each,
+// and found with a hash that no two table names share (the multiplier is
+// searched for at compile time), so a lookup is a few arithmetic steps and
+// one compare instead of a string search.
 struct KeyedName {
   std::uint64_t low = 0;   // characters 0..7
   std::uint64_t high = 0;  // characters 8..15
+  std::size_t length = 0;  // 0 for an empty slot
   std::uint8_t index = 0;  // into the table the key was made from
 };
 
-constexpr void PackInto(std::uint64_t& low, std::uint64_t& high, std::size_t at, unsigned byte) {
-  if (at < 8) low |= std::uint64_t{byte} << (8 * at);
-  else high |= std::uint64_t{byte} << (8 * (at - 8));
+constexpr std::size_t Slot(std::uint64_t low, std::uint64_t high, std::size_t length, std::uint64_t multiplier,
+                           unsigned bits) {
+  return static_cast<std::size_t>(((low ^ (high * 0x100000001B3ull) ^ length) * multiplier) >> (64 - bits));
 }
 
-template <std::size_t MaxLength, std::size_t N>
+template <std::size_t MaxLength, unsigned Bits>
 struct NameIndex {
-  std::array<KeyedName, N> names{};
-  // The names of length n are names[start[n]] .. names[start[n + 1] - 1].
-  std::array<std::uint8_t, MaxLength + 2> start{};
+  std::uint64_t multiplier = 0;
+  std::array<KeyedName, std::size_t{1} << Bits> slots{};
 
-  // The table index of the name, or -1. With fold set, ASCII letters of the
+  // The table index of the name, or -1. With Fold set, ASCII letters of the
   // name match in either case: clearing bit 5 folds a letter to upper case
   // and maps no other character below 0x80 onto a letter, and the tables
   // hold letters only.
   template <bool Fold, class CharT>
   int Find(const CharT* s, std::size_t n) const {
-    if (n == 0 || n > MaxLength) return -1;
+    if (n - 1 >= MaxLength) return -1;  // also n == 0
     std::uint64_t low = 0;
     std::uint64_t high = 0;
-    for (std::size_t k = 0; k < n; ++k) {
+    unsigned any = 0;
+    const std::size_t lowCount = n < 8 ? n : 8;
+    for (std::size_t k = 0; k < lowCount; ++k) {
       const auto c = static_cast<unsigned>(static_cast<std::make_unsigned_t<CharT>>(s[k]));
-      if (c >= 0x80) return -1;  // no table name holds one
-      PackInto(low, high, k, Fold ? c & 0xDFu : c);
+      any |= c;
+      low |= std::uint64_t{Fold ? c & 0xDFu : c} << (8 * k);
     }
-    for (std::size_t i = start[n]; i < start[n + 1]; ++i) {
-      if (names[i].low == low && names[i].high == high) return names[i].index;
+    for (std::size_t k = 8; k < n; ++k) {
+      const auto c = static_cast<unsigned>(static_cast<std::make_unsigned_t<CharT>>(s[k]));
+      any |= c;
+      high |= std::uint64_t{Fold ? c & 0xDFu : c} << (8 * (k - 8));
     }
-    return -1;
+    if (any >= 0x80) return -1;  // no table name holds such a character
+    return FindKey(low, high, n);
+  }
+
+  int FindKey(std::uint64_t low, std::uint64_t high, std::size_t n) const {
+    const KeyedName& e = slots[Slot(low, high, n, multiplier, Bits)];
+    return e.length == n && e.low == low && e.high == high ? e.index : -1;
   }
 };
 
-template <std::size_t MaxLength, class Entry, std::size_t N>
-constexpr NameIndex<MaxLength, N> MakeIndex(const std::array<Entry, N>& table) {
-  NameIndex<MaxLength, N> index{};
-  std::size_t k = 0;
-  for (std::size_t length = 0; length <= MaxLength; ++length) {
-    index.start[length] = static_cast<std::uint8_t>(k);
-    for (std::size_t i = 0; i < N; ++i) {
+template <std::size_t MaxLength, unsigned Bits, class Entry, std::size_t N>
+constexpr NameIndex<MaxLength, Bits> MakeIndex(const std::array<Entry, N>& table) {
+  for (std::uint64_t attempt = 0;; ++attempt) {
+    NameIndex<MaxLength, Bits> index{};
+    index.multiplier = 0x9E3779B97F4A7C15ull * (2 * attempt + 1);
+    bool clash = false;
+    for (std::size_t i = 0; i < N && !clash; ++i) {
       const std::string_view name = table[i].name;
-      if (name.size() != length) continue;
-      KeyedName& keyed = index.names[k++];
-      for (std::size_t c = 0; c < length; ++c) PackInto(keyed.low, keyed.high, c, static_cast<unsigned char>(name[c]));
+      KeyedName keyed;
+      for (std::size_t c = 0; c < name.size(); ++c) {
+        const std::uint64_t byte = static_cast<unsigned char>(name[c]);
+        if (c < 8) keyed.low |= byte << (8 * c);
+        else keyed.high |= byte << (8 * (c - 8));
+      }
+      keyed.length = name.size();
       keyed.index = static_cast<std::uint8_t>(i);
+      KeyedName& slot = index.slots[Slot(keyed.low, keyed.high, keyed.length, index.multiplier, Bits)];
+      if (slot.length != 0) clash = true;
+      slot = keyed;
     }
+    if (!clash) return index;
   }
-  index.start[MaxLength + 1] = static_cast<std::uint8_t>(k);
-  return index;
 }
 
 template <class Entry, std::size_t N>
@@ -148,8 +164,8 @@ constexpr bool AllUpperLetters(const std::array<Entry, N>& table, std::size_t ma
 static_assert(AllUpperLetters(kElements, kMaxElementNameLength));
 static_assert(AllUpperLetters(kAttributes, kMaxAttributeNameLength));
 
-constexpr auto kElementIndex = MakeIndex<kMaxElementNameLength>(kElements);
-constexpr auto kAttributeIndex = MakeIndex<kMaxAttributeNameLength>(kAttributes);
+constexpr auto kElementIndex = MakeIndex<kMaxElementNameLength, 6>(kElements);
+constexpr auto kAttributeIndex = MakeIndex<kMaxAttributeNameLength, 7>(kAttributes);
 
 constexpr std::size_t kAttrSymbolCount = static_cast<std::size_t>(TAttrSymbol::SpanSy) + 1;
 constexpr std::array<std::string_view, kAttrSymbolCount> MakeAttributeNames() {
@@ -178,6 +194,10 @@ TElementSymbols LookupElement(std::string_view upperName) {
 
 TElementSymbols LookupElementNoCase(std::u16string_view name) {
   return ElementAt(kElementIndex.Find<true>(name.data(), name.size()));
+}
+
+TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t length) {
+  return ElementAt(kElementIndex.FindKey(folded, 0, length));
 }
 
 TAttrSymbol LookupAttribute(std::string_view upperName) {

@@ -68,6 +68,11 @@ TElementSymbols LookupElement(std::string_view upperName);
 // The same for a name as written: ASCII letters match in either case, so
 // LookupElementNoCase(name) is LookupElement(name in upper case).
 TElementSymbols LookupElementNoCase(std::u16string_view name);
+// The same for a name of 1..kMaxElementNameLength ASCII characters given as
+// a word: character k in byte k, letters folded to upper case (bit 5
+// cleared), the bytes after the name 0. What the tokenizer builds while it
+// reads a tag name.
+TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t length);
 // No name in the element table is longer: longer names need no lookup.
 inline constexpr std::size_t kMaxElementNameLength = 8;
 
