@@ -229,14 +229,14 @@ void THtmlParser::Next() {
     message.swap(pendingError_);
     throw EParseError(std::move(message));
   }
-  if (ch_ == 0) {
+  if (ch_ == u'<') {
+    GetTag();
+  } else if (ch_ == 0) {
     sy_ = Sy::EofSy;
   } else if (ch_ <= 8) {
     sy_ = Sy::TextSy;
     token_.assign(1, u'?');
     GetCh();
-  } else if (ch_ == u'<') {
-    GetTag();
   } else {
     GetText();
   }
@@ -351,6 +351,18 @@ std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t
   return p;
 }
 
+#if defined(__SSE2__)
+// Eight name characters from s as a word for the folded lookups: narrowed to
+// bytes (name characters are ASCII, so unchanged), the bytes from length on
+// cleared, letters folded to upper case.
+inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+  if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
+  return word & 0xDFDFDFDFDFDFDFDFull;
+}
+#endif
+
 // What GetCh does with the character at pos when it needs no skipping: true
 // with the character current and pos after it; false when GetChSlow has to
 // decide. A "<" before a plain character other than "!" and "%" starts a tag.
@@ -409,12 +421,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     TElementSymbols e;
 #if defined(__SSE2__)
     if (length <= kMaxElementNameLength && from + 8 <= n) {
-      // Name characters are ASCII: the eight characters narrow to bytes
-      // unchanged, and those after the name are masked off.
-      const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
-      auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
-      if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
-      e = LookupElementFolded(word & 0xDFDFDFDFDFDFDFDFull, length);
+      e = LookupElementFolded(FoldedWord(s + from, length), length);
     } else {
       e = LookupElementNoCase(std::u16string_view(s + from, length));
     }
@@ -434,7 +441,16 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     const std::size_t nameFrom = p - 1;
     while (p < n && IsAttributeNameChar(s[p])) ++p;
     const std::u16string_view name(s + nameFrom, p - nameFrom);
+#if defined(__SSE2__)
+    if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
+      const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
+      a.Which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
+    } else {
+      a.Which = LookupAttributeNoCase(name);
+    }
+#else
     a.Which = LookupAttributeNoCase(name);
+#endif
     if (a.Which != TAttrSymbol::OtherAttribute) {
       a.Name.assign(AttributeName(a.Which));
     } else {
@@ -483,6 +499,45 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 
 void THtmlParser::GetTag() {
   const std::u16string_view text = buffer_.Text();
+#if defined(__SSE2__)
+  {
+    // Most tags are a name alone, "<td>" or "</td>": read them without the
+    // attribute steps. Name characters and ">" are plain, so GetTag's steps
+    // would see exactly these characters.
+    const char16_t* s = text.data();
+    const std::size_t n = text.size();
+    const std::size_t pos = buffer_.Position();
+    const bool endTag = pos < n && s[pos] == u'/';
+    const std::size_t from = pos + (endTag ? 1 : 0);
+    if (from + 8 <= n && (IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) {
+      std::size_t to = from + 1;
+      if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
+        ++to;
+      } else {
+        while (to < n && IsTagNameChar(s[to])) ++to;
+      }
+      const std::size_t length = to - from;
+      if (to < n && s[to] == u'>' && length <= kMaxElementNameLength) {
+        const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
+        sy_ = endTag ? e.end : e.start;
+        endTag_ = endTag;
+        attrs_.Reset();
+        lastBreak_ = LastBreak::None;
+        std::size_t after = to + 1;
+        if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+          buffer_.SetPosition(after);
+          ch_ = u'>';
+        } else if (TakeStraight(s, n, after, ch_)) {
+          buffer_.SetPosition(after);
+        } else {
+          buffer_.SetPosition(after);
+          GetChSlow();
+        }
+        return;
+      }
+    }
+  }
+#endif
   if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
     buffer_.SetPosition(tag.end);
     lastBreak_ = LastBreak::None;

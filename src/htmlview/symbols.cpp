@@ -204,6 +204,10 @@ TAttrSymbol LookupAttribute(std::string_view upperName) {
   return AttributeAt(kAttributeIndex.Find<false>(upperName.data(), upperName.size()));
 }
 
+TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length) {
+  return AttributeAt(kAttributeIndex.FindKey(low, high, length));
+}
+
 TAttrSymbol LookupAttributeNoCase(std::u16string_view name) {
   return AttributeAt(kAttributeIndex.Find<true>(name.data(), name.size()));
 }

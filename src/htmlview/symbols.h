@@ -73,6 +73,9 @@ TElementSymbols LookupElementNoCase(std::u16string_view name);
 // cleared), the bytes after the name 0. What the tokenizer builds while it
 // reads a tag name.
 TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t length);
+// Likewise for attribute names of 1..kMaxAttributeNameLength characters:
+// characters 0..7 in low, 8..15 in high.
+TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length);
 // No name in the element table is longer: longer names need no lookup.
 inline constexpr std::size_t kMaxElementNameLength = 8;
 
