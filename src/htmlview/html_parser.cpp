@@ -223,25 +223,6 @@ void THtmlParser::SkipTo(char16_t a, char16_t b) {
   }
 }
 
-void THtmlParser::Next() {
-  if (!pendingError_.empty()) {
-    std::string message;
-    message.swap(pendingError_);
-    throw EParseError(std::move(message));
-  }
-  if (ch_ == u'<') {
-    GetTag();
-  } else if (ch_ == 0) {
-    sy_ = Sy::EofSy;
-  } else if (ch_ <= 8) {
-    sy_ = Sy::TextSy;
-    token_.assign(1, u'?');
-    GetCh();
-  } else {
-    GetText();
-  }
-}
-
 void THtmlParser::SkipSpaces() {
   while (ch_ == u' ' || ch_ == u'\r') GetCh();
 }
@@ -387,6 +368,39 @@ struct TPlainTag {
   std::size_t end = 0;  // the position after the ">" (after ch for lessThanText)
 };
 
+// Most tags are a name alone, "<td>" or "</td>": the tag after the "<" at pos
+// when it is one, with the position after its ">". Name characters and ">"
+// are plain, so GetTag's steps would see exactly these characters.
+struct TNameOnlyTag {
+  Sy sy = Sy::CommandSy;
+  bool endTag = false;
+  std::size_t end = 0;
+};
+
+inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
+#if defined(__SSE2__)
+  const bool endTag = pos < n && s[pos] == u'/';
+  const std::size_t from = pos + (endTag ? 1 : 0);
+  if (from + 8 > n || !(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
+  std::size_t to = from + 1;
+  if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
+    ++to;  // headings end after their digit
+  } else {
+    while (to < n && IsTagNameChar(s[to])) ++to;
+  }
+  const std::size_t length = to - from;
+  if (to >= n || s[to] != u'>' || length > kMaxElementNameLength) return false;
+  const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
+  tag.sy = endTag ? e.end : e.start;
+  tag.endTag = endTag;
+  tag.end = to + 1;
+  return true;
+#else
+  (void)s, (void)n, (void)pos, (void)tag;
+  return false;
+#endif
+}
+
 // Reads the tag after the "<" at pos straight from the text, as GetTag's
 // steps would, as long as every character up to its ">" is plain and no
 // value holds a reference: then the steps would have seen exactly these
@@ -499,45 +513,6 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 
 void THtmlParser::GetTag() {
   const std::u16string_view text = buffer_.Text();
-#if defined(__SSE2__)
-  {
-    // Most tags are a name alone, "<td>" or "</td>": read them without the
-    // attribute steps. Name characters and ">" are plain, so GetTag's steps
-    // would see exactly these characters.
-    const char16_t* s = text.data();
-    const std::size_t n = text.size();
-    const std::size_t pos = buffer_.Position();
-    const bool endTag = pos < n && s[pos] == u'/';
-    const std::size_t from = pos + (endTag ? 1 : 0);
-    if (from + 8 <= n && (IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) {
-      std::size_t to = from + 1;
-      if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
-        ++to;
-      } else {
-        while (to < n && IsTagNameChar(s[to])) ++to;
-      }
-      const std::size_t length = to - from;
-      if (to < n && s[to] == u'>' && length <= kMaxElementNameLength) {
-        const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
-        sy_ = endTag ? e.end : e.start;
-        endTag_ = endTag;
-        attrs_.Reset();
-        lastBreak_ = LastBreak::None;
-        std::size_t after = to + 1;
-        if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
-          buffer_.SetPosition(after);
-          ch_ = u'>';
-        } else if (TakeStraight(s, n, after, ch_)) {
-          buffer_.SetPosition(after);
-        } else {
-          buffer_.SetPosition(after);
-          GetChSlow();
-        }
-        return;
-      }
-    }
-  }
-#endif
   if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
     buffer_.SetPosition(tag.end);
     lastBreak_ = LastBreak::None;
@@ -578,6 +553,44 @@ void THtmlParser::GetTag() {
   while (ch_ != u'>' && ch_ != 0) GetCh();
   if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) return;
   if (ch_ == u'>') GetCh();
+}
+
+void THtmlParser::Next() {
+  if (!pendingError_.empty()) {
+    std::string message;
+    message.swap(pendingError_);
+    throw EParseError(std::move(message));
+  }
+  if (ch_ == u'<') {
+    const std::u16string_view text = buffer_.Text();
+    if (TNameOnlyTag tag; ScanNameOnlyTag(text.data(), text.size(), buffer_.Position(), tag)) {
+      sy_ = tag.sy;
+      endTag_ = tag.endTag;
+      attrs_.Reset();
+      lastBreak_ = LastBreak::None;
+      std::size_t after = tag.end;
+      if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+        // The style and script readers start at the ">".
+        buffer_.SetPosition(after);
+        ch_ = u'>';
+      } else if (TakeStraight(text.data(), text.size(), after, ch_)) {
+        buffer_.SetPosition(after);
+      } else {
+        buffer_.SetPosition(after);
+        GetChSlow();
+      }
+      return;
+    }
+    GetTag();
+  } else if (ch_ == 0) {
+    sy_ = Sy::EofSy;
+  } else if (ch_ <= 8) {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'?');
+    GetCh();
+  } else {
+    GetText();
+  }
 }
 
 void THtmlParser::ReadAttributes() {

@@ -186,7 +186,24 @@ TAttrSymbol AttributeAt(int i) {
   return i < 0 ? TAttrSymbol::OtherAttribute : kAttributes[static_cast<std::size_t>(i)].symbol;
 }
 
+constexpr std::array<symbols_detail::TFoldedElement, std::size_t{1} << symbols_detail::kFoldedElementBits>
+MakeFoldedElements() {
+  std::array<symbols_detail::TFoldedElement, std::size_t{1} << symbols_detail::kFoldedElementBits> slots{};
+  for (std::size_t i = 0; i < kElementIndex.slots.size(); ++i) {
+    const KeyedName& k = kElementIndex.slots[i];
+    if (k.length == 0) continue;
+    slots[i] = {k.low, k.length, {kElements[k.index].start, kElements[k.index].end}};
+  }
+  return slots;
+}
+static_assert(kElementIndex.slots.size() == std::size_t{1} << symbols_detail::kFoldedElementBits);
+
 }  // namespace
+
+namespace symbols_detail {
+const std::uint64_t kFoldedElementMultiplier = kElementIndex.multiplier;
+const std::array<TFoldedElement, std::size_t{1} << kFoldedElementBits> kFoldedElements = MakeFoldedElements();
+}  // namespace symbols_detail
 
 TElementSymbols LookupElement(std::string_view upperName) {
   return ElementAt(kElementIndex.Find<false>(upperName.data(), upperName.size()));
@@ -194,10 +211,6 @@ TElementSymbols LookupElement(std::string_view upperName) {
 
 TElementSymbols LookupElementNoCase(std::u16string_view name) {
   return ElementAt(kElementIndex.Find<true>(name.data(), name.size()));
-}
-
-TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t length) {
-  return ElementAt(kElementIndex.FindKey(folded, 0, length));
 }
 
 TAttrSymbol LookupAttribute(std::string_view upperName) {

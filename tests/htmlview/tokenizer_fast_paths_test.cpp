@@ -190,6 +190,21 @@ TEST(ElementAndAttributeLookup, NamesAsWrittenMatchTheirUpperCase) {
       EXPECT_EQ(e.start, expected.start) << upper;
       EXPECT_EQ(e.end, expected.end) << upper;
       EXPECT_EQ(LookupAttributeNoCase(written), LookupAttribute(upper)) << upper;
+      // The words the tokenizer folds names into, for names of its characters.
+      const bool nameChars = std::all_of(upper.begin(), upper.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' || c == '-';
+      });
+      if (nameChars && !upper.empty() && upper.size() <= kMaxAttributeNameLength) {
+        std::uint64_t words[2] = {0, 0};
+        for (std::size_t k = 0; k < written.size(); ++k) {
+          words[k / 8] |= std::uint64_t{static_cast<unsigned>(written[k] & 0xDF)} << (8 * (k % 8));
+        }
+        if (upper.size() <= kMaxElementNameLength) {
+          EXPECT_EQ(LookupElementFolded(words[0], upper.size()).start, expected.start) << upper;
+          EXPECT_EQ(LookupElementFolded(words[0], upper.size()).end, expected.end) << upper;
+        }
+        EXPECT_EQ(LookupAttributeFolded(words[0], words[1], upper.size()), LookupAttribute(upper)) << upper;
+      }
       if (LookupAttribute(upper) != TAttrSymbol::OtherAttribute) {
         EXPECT_EQ(AttributeName(LookupAttribute(upper)), upper);
       }
