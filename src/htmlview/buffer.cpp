@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 #include <utility>
@@ -164,27 +165,40 @@ TBuffer::TBuffer(std::string bytes, std::string name, int charSet)
   Decode();
 }
 
+char16_t* TBuffer::Allocate(std::size_t n) {
+  text_ = std::make_unique_for_overwrite<char16_t[]>(n);
+  size_ = n;
+  return text_.get();
+}
+
+void TBuffer::Keep(std::u16string_view text) { std::copy(text.begin(), text.end(), Allocate(text.size())); }
+
 void TBuffer::Decode() {
   const std::string_view s = bytes_;
   if (s.size() >= 3 && s.substr(0, 3) == "\xEF\xBB\xBF") {
     codePage_ = kCodePageUtf8;
     fixedByBom_ = true;
-    text_ = DecodeUtf8(s.substr(3));
+    Keep(DecodeUtf8(s.substr(3)));
   } else if (s.size() >= 2 && s.substr(0, 2) == "\xFF\xFE") {
     codePage_ = kCodePageUtf16LE;
     fixedByBom_ = true;
-    text_ = DecodeUtf16(s.substr(2), false);
+    Keep(DecodeUtf16(s.substr(2), false));
   } else if (s.size() >= 2 && s.substr(0, 2) == "\xFE\xFF") {
     codePage_ = kCodePageUtf16BE;
     fixedByBom_ = true;
-    text_ = DecodeUtf16(s.substr(2), true);
+    Keep(DecodeUtf16(s.substr(2), true));
   } else if (HasIso2022JpEscapes(s)) {
     codePage_ = kCodePageIso2022Jp;
-    text_ = DecodeWithIconv(s, "ISO-2022-JP");
+    Keep(DecodeWithIconv(s, "ISO-2022-JP"));
   } else {
     codePage_ = CharSetToCodePage(charSet_);
     const char* iconvName = IconvNameOf(codePage_);
-    text_ = iconvName ? DecodeWithIconv(s, iconvName) : platform::DecodeCp1251(s);
+    if (iconvName) {
+      Keep(DecodeWithIconv(s, iconvName));
+    } else {
+      // The program's own pages: decoded straight into the buffer's storage.
+      platform::DecodeCp1251To(s, Allocate(s.size()));
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 // parser takes for the end of the text.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,18 +35,22 @@ class TBuffer {
 
   // The read position counts decoded characters from the start of the text.
   std::size_t Position() const { return pos_; }
-  void SetPosition(std::size_t pos) { pos_ = pos < text_.size() ? pos : text_.size(); }
+  void SetPosition(std::size_t pos) { pos_ = pos < size_ ? pos : size_; }
 
-  char16_t ReadChar() { return pos_ < text_.size() ? text_[pos_++] : u'\0'; }
-  char16_t PeekChar() const { return pos_ < text_.size() ? text_[pos_] : u'\0'; }
-  std::u16string_view Text() const { return text_; }
+  char16_t ReadChar() { return pos_ < size_ ? text_[pos_++] : u'\0'; }
+  char16_t PeekChar() const { return pos_ < size_ ? text_[pos_] : u'\0'; }
+  std::u16string_view Text() const { return {text_.get(), size_}; }
 
  private:
   void Decode();
+  // Room for n characters, not filled: the decoder writes every one.
+  char16_t* Allocate(std::size_t n);
+  void Keep(std::u16string_view text);
 
   std::string bytes_;
   std::string name_;
-  std::u16string text_;
+  std::unique_ptr<char16_t[]> text_;
+  std::size_t size_ = 0;
   std::size_t pos_ = 0;
   int charSet_;
   int codePage_ = 1251;

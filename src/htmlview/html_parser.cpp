@@ -1,6 +1,11 @@
 #include "htmlview/html_parser.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "htmlview/entities.h"
 #include "htmlview/exceptions.h"
@@ -218,33 +223,27 @@ void THtmlParser::SkipTo(char16_t a, char16_t b) {
   }
 }
 
-void THtmlParser::Next() {
-  if (!pendingError_.empty()) {
-    std::string message;
-    message.swap(pendingError_);
-    throw EParseError(std::move(message));
-  }
-  if (ch_ == 0) {
-    sy_ = Sy::EofSy;
-  } else if (ch_ <= 8) {
-    sy_ = Sy::TextSy;
-    token_.assign(1, u'?');
-    GetCh();
-  } else if (ch_ == u'<') {
-    GetTag();
-  } else {
-    GetText();
-  }
-}
-
 void THtmlParser::SkipSpaces() {
   while (ch_ == u' ' || ch_ == u'\r') GetCh();
 }
 
 namespace {
 
-bool IsTagNameChar(char16_t c) { return IsAsciiLetter(c) || IsDigit(c) || c == u'_'; }
-bool IsAttributeNameChar(char16_t c) { return c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c); }
+enum : std::uint8_t { kTagNameChar = 1, kAttributeNameChar = 2 };
+
+constexpr std::array<std::uint8_t, 128> MakeNameClasses() {
+  std::array<std::uint8_t, 128> classes{};
+  for (char16_t c = 0; c < 128; ++c) {
+    const bool letterOrDigit = IsAsciiLetter(c) || IsDigit(c);
+    if (letterOrDigit || c == u'_') classes[c] |= kTagNameChar;
+    if (letterOrDigit || c == u'$' || c == u'-') classes[c] |= kAttributeNameChar;
+  }
+  return classes;
+}
+constexpr std::array<std::uint8_t, 128> kNameClasses = MakeNameClasses();
+
+bool IsTagNameChar(char16_t c) { return c < 128 && (kNameClasses[c] & kTagNameChar) != 0; }
+bool IsAttributeNameChar(char16_t c) { return c < 128 && (kNameClasses[c] & kAttributeNameChar) != 0; }
 
 void AppendUpper(std::string& out, std::u16string_view run) {
   char upper[32];
@@ -303,7 +302,240 @@ bool THtmlParser::ReadTagName(TElementSymbols& symbols) {
   return true;
 }
 
+namespace {
+
+// A character GetCh takes straight from the buffer: no line break, tab, end
+// of text or start of markup that it would turn into something else.
+constexpr bool IsPlain(char16_t c) { return c > u'\r' && c != u'<'; }
+
+// The first position from p on that holds a or b or a character that is not
+// plain; n when there is none. Values and words are long runs, so eight
+// characters are tested at once where the processor allows.
+std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t a, char16_t b) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+  const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+  const __m128i lessThan = _mm_set1_epi16(static_cast<short>(u'<'));
+  const __m128i cr = _mm_set1_epi16(static_cast<short>(u'\r'));
+  const __m128i zero = _mm_setzero_si128();
+  for (; p + 8 <= n; p += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + p));
+    // Saturating subtraction leaves 0 exactly for the characters up to "\r".
+    const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(v, cr), zero);
+    const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
+                                      _mm_or_si128(_mm_cmpeq_epi16(v, lessThan), control));
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(stop));
+    if (bits != 0) return p + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+  }
+#endif
+  while (p < n && IsPlain(s[p]) && s[p] != a && s[p] != b) ++p;
+  return p;
+}
+
+#if defined(__SSE2__)
+// Eight name characters from s as a word for the folded lookups: narrowed to
+// bytes (name characters are ASCII, so unchanged), the bytes from length on
+// cleared, letters folded to upper case.
+inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+  if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
+  return word & 0xDFDFDFDFDFDFDFDFull;
+}
+#endif
+
+// What GetCh does with the character at pos when it needs no skipping: true
+// with the character current and pos after it; false when GetChSlow has to
+// decide. A "<" before a plain character other than "!" and "%" starts a tag.
+inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, char16_t& ch) {
+  if (pos >= n) return false;
+  const char16_t c = s[pos];
+  if (!IsPlain(c)) {
+    if (c != u'<' || pos + 1 >= n) return false;
+    const char16_t next = s[pos + 1];
+    if (next <= u'\r' || next == u'!' || next == u'%') return false;
+  }
+  ch = c;
+  ++pos;
+  return true;
+}
+
+struct TPlainTag {
+  bool lessThanText = false;  // a "<" that starts no tag: ch is the character after it
+  char16_t ch = 0;
+  bool endTag = false;
+  Sy sy = Sy::CommandSy;
+  std::size_t end = 0;  // the position after the ">" (after ch for lessThanText)
+};
+
+// Most tags are a name alone, "<td>" or "</td>": the tag after the "<" at pos
+// when it is one, with the position after its ">". Name characters and ">"
+// are plain, so GetTag's steps would see exactly these characters.
+struct TNameOnlyTag {
+  Sy sy = Sy::CommandSy;
+  bool endTag = false;
+  std::size_t end = 0;
+};
+
+inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
+#if defined(__SSE2__)
+  const bool endTag = pos < n && s[pos] == u'/';
+  const std::size_t from = pos + (endTag ? 1 : 0);
+  if (from + 8 > n || !(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
+  std::size_t to = from + 1;
+  if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
+    ++to;  // headings end after their digit
+  } else {
+    while (to < n && IsTagNameChar(s[to])) ++to;
+  }
+  const std::size_t length = to - from;
+  if (to >= n || s[to] != u'>' || length > kMaxElementNameLength) return false;
+  const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
+  tag.sy = endTag ? e.end : e.start;
+  tag.endTag = endTag;
+  tag.end = to + 1;
+  return true;
+#else
+  (void)s, (void)n, (void)pos, (void)tag;
+  return false;
+#endif
+}
+
+// Reads the tag after the "<" at pos straight from the text, as GetTag's
+// steps would, as long as every character up to its ">" is plain and no
+// value holds a reference: then the steps would have seen exactly these
+// characters. Otherwise returns false; the attributes may have been
+// changed, everything else is as it was, and the caller takes the steps.
+bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeList& attrs, TPlainTag& tag) {
+  char16_t c = 0;
+  const auto take = [&]() {
+    if (p >= n || !IsPlain(s[p])) return false;
+    c = s[p++];
+    return true;
+  };
+  if (!take()) return false;
+  if (c == u'/') {
+    tag.endTag = true;
+    if (!take()) return false;
+  } else if (!IsAsciiLetter(c) && c != u'?') {
+    tag.lessThanText = true;
+    tag.ch = c;
+    tag.end = p;
+    return true;
+  }
+  if (IsTagNameChar(c)) {
+    // Headings end after their digit: "<h1x>" is an H1.
+    const std::size_t from = p - 1;
+    if (ToUpperAscii(c) == u'H' && p < n && IsDigit(s[p])) {
+      ++p;
+    } else {
+      while (p < n && IsTagNameChar(s[p])) ++p;
+    }
+    const std::size_t length = p - from;
+    TElementSymbols e;
+#if defined(__SSE2__)
+    if (length <= kMaxElementNameLength && from + 8 <= n) {
+      e = LookupElementFolded(FoldedWord(s + from, length), length);
+    } else {
+      e = LookupElementNoCase(std::u16string_view(s + from, length));
+    }
+#else
+    e = LookupElementNoCase(std::u16string_view(s + from, length));
+#endif
+    tag.sy = tag.endTag ? e.end : e.start;
+    if (!take()) return false;
+  }
+  attrs.Reset();
+  for (;;) {
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
+    TAttribute& a = attrs.Add();
+    const std::size_t nameFrom = p - 1;
+    while (p < n && IsAttributeNameChar(s[p])) ++p;
+    const std::u16string_view name(s + nameFrom, p - nameFrom);
+#if defined(__SSE2__)
+    if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
+      const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
+      a.Which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
+    } else {
+      a.Which = LookupAttributeNoCase(name);
+    }
+#else
+    a.Which = LookupAttributeNoCase(name);
+#endif
+    if (a.Which != TAttrSymbol::OtherAttribute) {
+      a.Name.assign(AttributeName(a.Which));
+    } else {
+      a.Name.resize(name.size());
+      for (std::size_t k = 0; k < name.size(); ++k) a.Name[k] = static_cast<char>(ToUpperAscii(name[k]));
+    }
+    if (!take()) return false;
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (c != u'=') {
+      a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
+      continue;
+    }
+    if (!take()) return false;
+    while (c == u' ') {
+      if (!take()) return false;
+    }
+    if (c == u'"' || c == u'\'') {
+      const char16_t quote = c;
+      const std::size_t from = p;
+      p = FindRunEnd(s, p, n, quote, u'&');
+      if (p >= n || s[p] != quote) return false;
+      a.Value.assign(s + from, p - from);
+      ++p;
+      if (!take()) return false;
+    } else if (c != u'>') {
+      if (c == u'&') return false;
+      const std::size_t from = p - 1;
+      while (p < n && IsPlain(s[p]) && s[p] != u'>' && s[p] != u' ' && s[p] != u'&') ++p;
+      if (p >= n || (s[p] != u'>' && s[p] != u' ')) return false;
+      a.Value.assign(s + from, p - from);
+      c = s[p++];
+    }
+    a.HasValue = true;
+    a.Numeric = AttributeNumber(a.Value);
+  }
+  while (c != u'>') {
+    if (!take()) return false;
+  }
+  tag.end = p;
+  return true;
+}
+
+}  // namespace
+
 void THtmlParser::GetTag() {
+  const std::u16string_view text = buffer_.Text();
+  if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
+    buffer_.SetPosition(tag.end);
+    lastBreak_ = LastBreak::None;
+    endTag_ = tag.endTag;
+    if (tag.lessThanText) {
+      sy_ = Sy::TextSy;
+      token_.assign(1, u'<');
+      ch_ = tag.ch;
+      return;
+    }
+    sy_ = tag.sy;
+    // The style and script readers start at the ">".
+    if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+      ch_ = u'>';
+      return;
+    }
+    if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
+      buffer_.SetPosition(pos);
+    } else {
+      GetChSlow();
+    }
+    return;
+  }
   GetCh();
   endTag_ = false;
   if (ch_ == u'/') {
@@ -321,6 +553,44 @@ void THtmlParser::GetTag() {
   while (ch_ != u'>' && ch_ != 0) GetCh();
   if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) return;
   if (ch_ == u'>') GetCh();
+}
+
+void THtmlParser::Next() {
+  if (!pendingError_.empty()) {
+    std::string message;
+    message.swap(pendingError_);
+    throw EParseError(std::move(message));
+  }
+  if (ch_ == u'<') {
+    const std::u16string_view text = buffer_.Text();
+    if (TNameOnlyTag tag; ScanNameOnlyTag(text.data(), text.size(), buffer_.Position(), tag)) {
+      sy_ = tag.sy;
+      endTag_ = tag.endTag;
+      attrs_.Reset();
+      lastBreak_ = LastBreak::None;
+      std::size_t after = tag.end;
+      if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+        // The style and script readers start at the ">".
+        buffer_.SetPosition(after);
+        ch_ = u'>';
+      } else if (TakeStraight(text.data(), text.size(), after, ch_)) {
+        buffer_.SetPosition(after);
+      } else {
+        buffer_.SetPosition(after);
+        GetChSlow();
+      }
+      return;
+    }
+    GetTag();
+  } else if (ch_ == 0) {
+    sy_ = Sy::EofSy;
+  } else if (ch_ <= 8) {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'?');
+    GetCh();
+  } else {
+    GetText();
+  }
 }
 
 void THtmlParser::ReadAttributes() {
@@ -396,9 +666,23 @@ void THtmlParser::GetText() {
     } else if (ch_ == u'&') {
       ReadEntity(token_);
     } else {
+      // A word: the current character and the run after it, up to a space,
+      // a reference or anything GetCh would not take straight.
       token_ += ch_;
-      token_.append(TakeRun([](char16_t c) { return c != u' ' && c != u'&'; }));
-      GetCh();
+      const std::u16string_view text = buffer_.Text();
+      const std::size_t from = buffer_.Position();
+      std::size_t pos = FindRunEnd(text.data(), from, text.size(), u' ', u'&');
+      if (pos > from) {
+        token_.append(text.data() + from, pos - from);
+        buffer_.SetPosition(pos);
+        lastBreak_ = LastBreak::None;
+      }
+      if (TakeStraight(text.data(), text.size(), pos, ch_)) {
+        buffer_.SetPosition(pos);
+        lastBreak_ = LastBreak::None;
+      } else {
+        GetChSlow();
+      }
     }
   }
 }

@@ -2,6 +2,7 @@
 // The tokenizer's symbols and the tables that map element and attribute
 // names to them.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -65,9 +66,45 @@ struct TElementSymbols {
   Sy end = Sy::CommandSy;
 };
 TElementSymbols LookupElement(std::string_view upperName);
+// The same for a name as written: ASCII letters match in either case, so
+// LookupElementNoCase(name) is LookupElement(name in upper case).
+TElementSymbols LookupElementNoCase(std::u16string_view name);
+
+namespace symbols_detail {
+// The element table hashed by folded name word (see LookupElementFolded),
+// for the lookup of every tag name to be inlined.
+struct TFoldedElement {
+  std::uint64_t word = 0;
+  std::uint64_t length = 0;  // 0 for an empty slot
+  TElementSymbols symbols;
+};
+inline constexpr unsigned kFoldedElementBits = 6;
+extern const std::uint64_t kFoldedElementMultiplier;
+extern const std::array<TFoldedElement, std::size_t{1} << kFoldedElementBits> kFoldedElements;
+}  // namespace symbols_detail
+
+// The same for a name of 1..kMaxElementNameLength ASCII characters given as
+// a word: character k in byte k, letters folded to upper case (bit 5
+// cleared), the bytes after the name 0. What the tokenizer builds while it
+// reads a tag name.
+inline TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t length) {
+  using namespace symbols_detail;
+  const TFoldedElement& e =
+      kFoldedElements[static_cast<std::size_t>(((folded ^ length) * kFoldedElementMultiplier) >> (64 - kFoldedElementBits))];
+  return e.word == folded && e.length == length ? e.symbols : TElementSymbols{};
+}
+// Likewise for attribute names of 1..kMaxAttributeNameLength characters:
+// characters 0..7 in low, 8..15 in high.
+TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length);
 // No name in the element table is longer: longer names need no lookup.
 inline constexpr std::size_t kMaxElementNameLength = 8;
 
 TAttrSymbol LookupAttribute(std::string_view upperName);
+// Likewise for an attribute name as written.
+TAttrSymbol LookupAttributeNoCase(std::u16string_view name);
+// No name in the attribute table is longer.
+inline constexpr std::size_t kMaxAttributeNameLength = 16;
+// The upper-case name of a symbol of the table, empty for OtherAttribute.
+std::string_view AttributeName(TAttrSymbol which);
 
 }  // namespace talmeko::htmlview

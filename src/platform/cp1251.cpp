@@ -3,6 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace talmeko::platform {
 namespace {
 
@@ -74,11 +78,25 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char16_t Cp1251ToUnicode(unsigned char byte) {
+namespace {
+
+constexpr char16_t ToUnicode(unsigned char byte) {
   if (byte < 0x80) return byte;
   if (byte >= 0xC0) return static_cast<char16_t>(0x0410 + (byte - 0xC0));
   return kHighTable[byte - 0x80];
 }
+
+// Every byte's character, for decoding whole pages with one load a byte.
+constexpr std::array<char16_t, 256> MakeByteTable() {
+  std::array<char16_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = ToUnicode(static_cast<unsigned char>(b));
+  return table;
+}
+constexpr std::array<char16_t, 256> kByteTable = MakeByteTable();
+
+}  // namespace
+
+char16_t Cp1251ToUnicode(unsigned char byte) { return ToUnicode(byte); }
 
 char UnicodeToCp1251(char16_t ch) {
   if (ch < 0x80) return static_cast<char>(ch);
@@ -89,15 +107,31 @@ char UnicodeToCp1251(char16_t ch) {
   return '?';
 }
 
-std::u16string DecodeCp1251(std::string_view bytes) {
-  // Pages are decoded whole on every load, so the string is sized once and
-  // ASCII, by far the most common, takes no branch into the table.
-  std::u16string out(bytes.size(), u'\0');
-  char16_t* dst = out.data();
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    *dst++ = b < 0x80 ? static_cast<char16_t>(b) : Cp1251ToUnicode(b);
+void DecodeCp1251To(std::string_view bytes, char16_t* out) {
+  // Pages are decoded whole on every load and are mostly ASCII: sixteen
+  // bytes without a high bit are widened at once, other blocks and the tail
+  // go through the table.
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    if (_mm_movemask_epi8(block) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(block, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(block, zero));
+    } else {
+      for (std::size_t k = i; k < i + 16; ++k) out[k] = kByteTable[in[k]];
+    }
   }
+#endif
+  for (; i < n; ++i) out[i] = kByteTable[in[i]];
+}
+
+std::u16string DecodeCp1251(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  DecodeCp1251To(bytes, out.data());
   return out;
 }
 

@@ -15,6 +15,8 @@ char16_t Cp1251ToUnicode(unsigned char byte);
 char UnicodeToCp1251(char16_t ch);
 
 std::u16string DecodeCp1251(std::string_view bytes);
+// The same into storage of its own: out must hold bytes.size() characters.
+void DecodeCp1251To(std::string_view bytes, char16_t* out);
 
 // Characters the code page cannot hold, unpaired surrogates and surrogate pairs
 // included, become one '?' each.
