@@ -110,8 +110,13 @@ struct TFontInfo;
 class TProperties {
  public:
   // A new set: box slots not set, z-index 0, everything else empty. Every
-  // new set is the same, so building one is a plain copy of constants.
-  constexpr TProperties() = default;
+  // new set is the same, so building one is a plain copy of a prototype.
+  TProperties() : TProperties(kNewSet) {}
+  TProperties(const TProperties&) = default;
+  TProperties& operator=(const TProperties&) = default;
+  // Makes the set a new one again: the same as assigning TProperties(),
+  // with one copy instead of two.
+  void ResetToNew() { *this = kNewSet; }
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {
@@ -168,6 +173,11 @@ class TProperties {
   static constexpr bool IsFontProp(PropIndex i) { return ((kFontProps >> i) & 1) != 0; }
 
  private:
+  struct TPrototype {};
+  // Builds the prototype from the members' initial values.
+  constexpr explicit TProperties(TPrototype) {}
+  static const TProperties kNewSet;
+
   static constexpr std::uint64_t Bit(PropIndex i) { return std::uint64_t{1} << i; }
 
   static constexpr std::array<TPropValue, PropCount> NewSlots() {
@@ -183,6 +193,8 @@ class TProperties {
   std::uint64_t valued_ = Bit(ZIndex);
   mutable const TFontInfo* font_ = nullptr;
 };
+
+inline constexpr TProperties TProperties::kNewSet{TProperties::TPrototype{}};
 
 inline void TProperties::Merge(const TProperties& other) {
   std::uint64_t bits = other.valued_;

@@ -131,6 +131,38 @@ TEST(StyleAttribute, ParsingMatchesThePlainScanner) {
   }
 }
 
+// Random texts built from pieces of declarations, so that separators,
+// upper case and non-ASCII characters fall at every position of the runs
+// the scanner reads at once.
+TEST(StyleAttribute, RandomTextsParseAsThePlainScannerParsesThem) {
+  static constexpr std::u16string_view kPieces[] = {
+      u"color", u"COLOR", u"width", u"Background", u"border-top", u"font", u"margin", u"x-y", u":", u"=", u";",
+      u" ", u"\t", u"#", u"AbCdEf", u"12px", u"'", u"\"", u"(", u")", u"\u00e9", u"\u0416", u"\u6f22", u"\xd800",
+      u"\U0001F600", u"red", u"Solid", u"url(A B)", u"/*", u"*/", u"!important", u"@", u"_", u"0", u"Z", u"[", u"{"};
+  std::mt19937 rng(99);
+  const std::vector<TProperties> starts = StartingSets();
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string text;
+    const int pieces = static_cast<int>(rng() % 24);
+    for (int k = 0; k < pieces; ++k) text += kPieces[rng() % std::size(kPieces)];
+    SCOPED_TRACE(ToUtf8(text));
+    TTextPool pool;
+    const TProperties& start = starts[round % starts.size()];
+    TProperties plain = start;
+    ParsePlainly(text, pool, plain);
+    TProperties fast = start;
+    ParseStyleAttribute(text, pool, fast);
+    ASSERT_EQ(Describe(fast), Describe(plain));
+    TProperties parsed;
+    ParseStyleAttribute(text, pool, parsed);
+    TProperties merged = start;
+    merged.Merge(parsed);
+    TProperties direct = start;
+    MergeStyleAttribute(text, pool, direct);
+    ASSERT_EQ(Describe(direct), Describe(merged));
+  }
+}
+
 TEST(StyleAttribute, ValuesLongerThanTheScannersBufferAndRepeatedOnes) {
   std::u16string longFamily(u"font-family:");
   for (int i = 0; i < 300; ++i) longFamily += i % 7 == 0 ? u'\u0416' : u'A';
