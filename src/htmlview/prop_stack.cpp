@@ -371,7 +371,7 @@ void THtmlPropStack::PushProp(std::string_view tag, std::string_view cls, std::s
 void THtmlPropStack::Compute(TProperties& p, std::size_t depth, std::string_view tag, std::string_view cls,
                              std::string_view id, const TProperties* styleAttr, std::string_view title) {
   const TProperties& parent = *levels_[depth - 1].props;
-  p = TProperties();
+  p.ResetToNew();
   Inherit(parent, p, tag);
   p.Quirks = styles_->Quirks();
   p.PropTag = tag;
