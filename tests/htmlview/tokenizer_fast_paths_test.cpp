@@ -141,6 +141,24 @@ TEST(TokenizerFastPaths, BreaksBetweenAttributesAndInWords) {
   }
 }
 
+TEST(TokenizerFastPaths, RandomTagSoupReadsAlikeWithTabsForSpaces) {
+  // Pages pieced together from fragments that end tags and values at odd
+  // places, cut at random lengths so that the end of the text falls anywhere.
+  const std::vector<std::string> pieces = {
+      "<", ">", "</", "td", "TABLE", "tr", "h3", "style", "script", " ", "  ", "=", "\"", "'", "a", "x-y",
+      "bordercolorlight", "width", "50%", "&amp;", "&", "&#65;", "<!--", "-->", "<!x>", "<%", "%>", "\r\n",
+      "\xcf\xf0", "12", "?", "/", "_", "\x01", "abcdefghijklmnopqrstuvwxyz"};
+  std::mt19937 random(5);
+  for (int page = 0; page < 400; ++page) {
+    std::string text;
+    const int count = static_cast<int>(random() % 30);
+    for (int k = 0; k < count; ++k) text += pieces[random() % pieces.size()];
+    std::string tabs = text;
+    std::replace(tabs.begin(), tabs.end(), ' ', '\t');
+    EXPECT_EQ(TokenStream(tabs), TokenStream(text)) << text;
+  }
+}
+
 TEST(TokenizerFastPaths, OpenCommentAtTheEndAfterAPlainTag) {
   // The error comes once the tag before the comment has been delivered.
   const std::string error = std::string(1, '\0') + " error: Open Comment at End of HTML File";
