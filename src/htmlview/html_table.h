@@ -10,6 +10,7 @@
 
 #include "htmlview/attributes.h"
 #include "htmlview/box_values.h"
+#include "htmlview/inline_vector.h"
 #include "htmlview/properties.h"
 #include "htmlview/section_base.h"
 #include "platform/geometry.h"
@@ -74,7 +75,8 @@ class TCellList {
  public:
   TVAlign VAlign = TVAlign::vaMiddle;
   platform::Color BgColor = platform::kNoColor;
-  std::vector<TCellObj> Cells;
+  // Most rows are a swatch and a number.
+  TInlineVector<TCellObj, 2> Cells;
 };
 
 // What a table's attributes and property set give it, before any row.
@@ -99,7 +101,8 @@ class THtmlTable : public THtmlTableSettings {
   // A table with the settings of one made before, and no rows yet.
   explicit THtmlTable(const THtmlTableSettings& settings) : THtmlTableSettings(settings) {}
 
-  std::vector<TCellList> Rows;
+  // Most tables of a page are a single row.
+  TInlineVector<TCellList, 1> Rows;
 
   // The number of columns: the widest row, spans counted.
   int ColumnCount() const;

@@ -174,7 +174,7 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
   const THtmlTable& table = t.block->Table;
   const TAttribute* style = attrs_.Find(TAttrSymbol::StyleSy);
   const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
-  std::vector<TCellObj>& cells = t.row.Cells;
+  auto& cells = t.row.Cells;
   if (!plain) {
     cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
     return;

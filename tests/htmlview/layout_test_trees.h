@@ -60,7 +60,7 @@ inline TCellObj SwatchCell(const THtmlTable& table, platform::Color color, int w
 
 inline void AddRow(THtmlTable& table, std::vector<TCellObj> cells) {
   TCellList row;
-  row.Cells = std::move(cells);
+  for (TCellObj& cell : cells) row.Cells.push_back(std::move(cell));
   table.Rows.push_back(std::move(row));
 }
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
 #include "htmlview/block_store.h"
+#include "htmlview/inline_vector.h"
 #include "htmlview/section.h"
 #include "htmlview/section_base.h"
 #include "htmlview/small_vector.h"
@@ -99,6 +101,67 @@ TEST(SmallVectorTest, AssignResizeAndAtAcrossTheInlinePlaces) {
     EXPECT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0], c.count > 0 ? 7 : 1);
   }
+}
+
+
+// Counts live elements so that every element made is destroyed once.
+struct Tracked {
+  Tracked(int* live, std::string text) : live_(live), value(std::move(text)) { ++*live_; }
+  Tracked(Tracked&& other) noexcept : live_(other.live_), value(std::move(other.value)) { ++*live_; }
+  ~Tracked() { --*live_; }
+  int* live_;
+  std::string value;
+};
+
+std::vector<std::string> Values(const TInlineVector<Tracked, 2>& v) {
+  std::vector<std::string> out;
+  for (const Tracked& t : v) out.push_back(t.value);
+  return out;
+}
+
+TEST(InlineVectorTest, GrowsOutOfPlaceAndMovesInEitherState) {
+  for (std::size_t count : {0u, 1u, 2u, 3u, 7u}) {
+    int live = 0;
+    {
+      TInlineVector<Tracked, 2> v;
+      std::vector<std::string> expected;
+      for (std::size_t i = 0; i < count; ++i) {
+        // Long texts: a moved-from element must not keep them.
+        expected.push_back(std::string(40, static_cast<char>('a' + i)));
+        v.emplace_back(&live, expected.back());
+      }
+      EXPECT_EQ(Values(v), expected);
+      EXPECT_EQ(live, static_cast<int>(count));
+
+      TInlineVector<Tracked, 2> moved(std::move(v));
+      EXPECT_EQ(Values(moved), expected);
+      EXPECT_TRUE(v.empty());
+      EXPECT_EQ(live, static_cast<int>(count));
+
+      TInlineVector<Tracked, 2> target;
+      target.emplace_back(&live, "dropped");
+      target = std::move(moved);
+      EXPECT_EQ(Values(target), expected);
+      EXPECT_EQ(live, static_cast<int>(count));
+
+      target.reserve(20);
+      EXPECT_EQ(Values(target), expected);
+    }
+    EXPECT_EQ(live, 0) << count;
+  }
+}
+
+TEST(InlineVectorTest, AnElementCopiedFromItselfSurvivesTheGrowth) {
+  int live = 0;
+  TInlineVector<Tracked, 2> v;
+  v.emplace_back(&live, std::string(30, 'x'));
+  v.emplace_back(&live, std::string(30, 'y'));
+  // The argument refers to an element that the growth moves.
+  v.emplace_back(&live, v[0].value);
+  ASSERT_EQ(v.size(), 3u);
+  EXPECT_EQ(v[2].value, std::string(30, 'x'));
+  EXPECT_EQ(v.at(0).value, std::string(30, 'x'));
+  EXPECT_THROW(v.at(3), std::out_of_range);
 }
 
 }  // namespace

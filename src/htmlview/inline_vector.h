@@ -1,0 +1,131 @@
+#pragma once
+// A vector that keeps its first few elements in place, for element types
+// that are moved rather than copied. The document's tables mostly have one
+// row of two cells; held in place they need no allocation of their own.
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+#include <stdexcept>
+#include <type_traits>
+#include <utility>
+
+namespace talmeko::htmlview {
+
+template <typename T, std::size_t N>
+class TInlineVector {
+ public:
+  TInlineVector() = default;
+  TInlineVector(const TInlineVector&) = delete;
+  TInlineVector& operator=(const TInlineVector&) = delete;
+  TInlineVector(TInlineVector&& other) noexcept { TakeFrom(other); }
+  TInlineVector& operator=(TInlineVector&& other) noexcept {
+    if (this != &other) {
+      Release();
+      TakeFrom(other);
+    }
+    return *this;
+  }
+  ~TInlineVector() { Release(); }
+
+  template <typename... Args>
+  T& emplace_back(Args&&... args) {
+    static_assert(std::is_nothrow_move_constructible_v<T>);
+    if (size_ < capacity_) {
+      T* made = new (data() + size_) T(std::forward<Args>(args)...);
+      ++size_;
+      return *made;
+    }
+    // The new element is made first: its arguments may refer to an element
+    // that moves.
+    const std::size_t capacity = std::max<std::size_t>(capacity_ * 2, 1);
+    T* fresh = Allocate(capacity);
+    T* made = nullptr;
+    try {
+      made = new (fresh + size_) T(std::forward<Args>(args)...);
+    } catch (...) {
+      Deallocate(fresh);
+      throw;
+    }
+    MoveInto(fresh);
+    heap_ = fresh;
+    capacity_ = capacity;
+    ++size_;
+    return *made;
+  }
+  void push_back(T&& value) { emplace_back(std::move(value)); }
+
+  void reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    T* fresh = Allocate(capacity);
+    MoveInto(fresh);
+    heap_ = fresh;
+    capacity_ = capacity;
+  }
+  void clear() {
+    for (std::size_t i = size_; i-- > 0;) data()[i].~T();
+    size_ = 0;
+  }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](std::size_t i) { return data()[i]; }
+  const T& operator[](std::size_t i) const { return data()[i]; }
+  const T& at(std::size_t i) const {
+    if (i >= size_) throw std::out_of_range("TInlineVector::at");
+    return data()[i];
+  }
+  T& back() { return data()[size_ - 1]; }
+  const T& back() const { return data()[size_ - 1]; }
+  T* data() { return heap_ ? heap_ : InlineData(); }
+  const T* data() const { return heap_ ? heap_ : InlineData(); }
+  T* begin() { return data(); }
+  T* end() { return data() + size_; }
+  const T* begin() const { return data(); }
+  const T* end() const { return data() + size_; }
+
+ private:
+  T* InlineData() { return std::launder(reinterpret_cast<T*>(inline_)); }
+  const T* InlineData() const { return std::launder(reinterpret_cast<const T*>(inline_)); }
+  static T* Allocate(std::size_t count) {
+    return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t{alignof(T)}));
+  }
+  static void Deallocate(T* p) { ::operator delete(p, std::align_val_t{alignof(T)}); }
+
+  // Moves the elements into fresh storage and frees the old heap storage.
+  void MoveInto(T* fresh) {
+    T* old = data();
+    for (std::size_t i = 0; i < size_; ++i) {
+      new (fresh + i) T(std::move(old[i]));
+      old[i].~T();
+    }
+    if (heap_) Deallocate(heap_);
+  }
+  void TakeFrom(TInlineVector& other) {
+    if (other.heap_) {
+      heap_ = other.heap_;
+      capacity_ = other.capacity_;
+      size_ = other.size_;
+      other.heap_ = nullptr;
+      other.capacity_ = N;
+      other.size_ = 0;
+      return;
+    }
+    for (std::size_t i = 0; i < other.size_; ++i) new (InlineData() + i) T(std::move(other.InlineData()[i]));
+    size_ = other.size_;
+    other.clear();
+  }
+  void Release() {
+    clear();
+    if (heap_) Deallocate(heap_);
+    heap_ = nullptr;
+    capacity_ = N;
+  }
+
+  alignas(T) unsigned char inline_[N * sizeof(T)];
+  T* heap_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = N;
+};
+
+}  // namespace talmeko::htmlview
