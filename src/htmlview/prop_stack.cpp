@@ -219,12 +219,16 @@ THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint
   }
 }
 
-THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet() {
+THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet(const TProperties* from) {
   if (cachedSets_ >= kMaxCachedSets) return nullptr;
-  if (unlinked_ == nullptr) {
-    if (!sets_) sets_ = std::make_unique<TBlockStore<TCachedSet>>();
-    unlinked_ = &sets_->Emplace();
+  if (unlinked_ != nullptr) {
+    if (from) unlinked_->props = *from;
+    return unlinked_;
   }
+  if (!sets_) sets_ = std::make_unique<TBlockStore<TCachedSet>>();
+  // Made as a copy of the set it starts from: sets are large, and writing
+  // one twice is most of the cost of a new one.
+  unlinked_ = from ? &sets_->Emplace(*from) : &sets_->Emplace();
   return unlinked_;
 }
 
@@ -303,34 +307,39 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
   auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
   // Sets are computed straight into the cache entry they will be kept in;
   // only a full cache makes the stack keep its own copy.
+  if (!styleText) {
+    TCachedSet* entry = NextFreeSet();
+    TProperties& p = entry ? entry->props : Own(depth);
+    Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+    Push(entry, p, key, hash);
+    return;
+  }
+  // The set with a style attribute is the set the element would have
+  // without one, with the attribute's declarations merged and a font size
+  // they give converted: the rules' work is shared by every style text.
+  const TCacheKey baseKey{key.parent, tag, cls, id, title, nullptr};
+  const std::uint64_t baseHash = HashKey(baseKey);
+  if (const TCachedSet* base = Find(baseKey, baseHash)) {
+    TCachedSet* entry = NextFreeSet(&base->props);
+    TProperties& p = entry ? entry->props : (Own(depth) = base->props);
+    MergeStyleText(p, *styleText, pool);
+    Push(entry, p, key, hash);
+    return;
+  }
+  // Neither is cached yet: the set without the attribute is computed and
+  // kept first, then the element's own is made from it.
   TCachedSet* entry = NextFreeSet();
   TProperties& p = entry ? entry->props : Own(depth);
-  if (!styleText) {
-    Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
-  } else {
-    // The set with a style attribute is the set the element would have
-    // without one, with the attribute's declarations merged and a font size
-    // they give converted: the rules' work is shared by every style text.
-    const TCacheKey baseKey{key.parent, tag, cls, id, title, nullptr};
-    const std::uint64_t baseHash = HashKey(baseKey);
-    if (const TCachedSet* base = Find(baseKey, baseHash)) {
-      p = base->props;
-    } else {
-      Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
-      if (entry) {
-        Link(*entry, baseKey, baseHash, nextId_++);
-        const TProperties& computed = entry->props;
-        entry = NextFreeSet();
-        TProperties& next = entry ? entry->props : Own(depth);
-        next = computed;
-        MergeStyleText(next, *styleText, pool);
-        Push(entry, next, key, hash);
-        return;
-      }
-    }
-    MergeStyleText(p, *styleText, pool);
+  Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+  TProperties* own = &p;
+  if (entry) {
+    Link(*entry, baseKey, baseHash, nextId_++);
+    // The kept set must not change; a full cache leaves a copy of our own.
+    entry = NextFreeSet(&p);
+    own = entry ? &entry->props : &(Own(depth) = p);
   }
-  Push(entry, p, key, hash);
+  MergeStyleText(*own, *styleText, pool);
+  Push(entry, *own, key, hash);
 }
 
 void THtmlPropStack::MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool) {

@@ -78,6 +78,8 @@ class THtmlPropStack {
   // What a cached set was computed from. The texts are copies kept in the
   // cache's own pool; the style attribute is kept as its bytes.
   struct TCachedSet {
+    TCachedSet() = default;
+    explicit TCachedSet(const TProperties& from) : props(from) {}
     TProperties props;
     std::uint32_t id = 0;
     std::uint32_t parent = 0;
@@ -115,7 +117,8 @@ class THtmlPropStack {
   TCachedSet* Find(const TCacheKey& key, std::uint64_t hash) const;
   // The entry the next cached set goes into, or null when the cache is
   // full; it counts as used once linked under its key.
-  TCachedSet* NextFreeSet();
+  // A set to start from may be given: the entry is then made as its copy.
+  TCachedSet* NextFreeSet(const TProperties* from = nullptr);
   void Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id);
   // Opens the element with its computed set: the cache entry it was
   // computed in, or the stack's own copy when entry is null.

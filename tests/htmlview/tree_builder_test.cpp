@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "htmlview/exceptions.h"
@@ -299,6 +300,43 @@ TEST(TreeBuilder, TextDocumentShowsEveryLineInThePreformattedFont) {
             "body margin 5,10,5,10 bg none\n"
             "  text left 'first <b>line' | Courier New 12pt normal sys8\n"
             "  text left 'third line' | Courier New 12pt normal sys8\n");
+}
+
+
+// More distinct style attributes than the page's set cache keeps: the cells
+// past its limit get sets of their own, and the sets it keeps stay as they
+// were. Each pair of cells shares a class, so the plain one of a pair is
+// opened from the set its styled partner was computed from; one cell more
+// or less in front moves which of the two fills the cache.
+TEST(TreeBuilder, SetsStayRightPastTheSetCacheLimit) {
+  constexpr int kPairs = 3000;
+  auto hex = [](int n) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%06x", n * 97 % 0x1000000);
+    return std::string(code);
+  };
+  for (int lead = 0; lead < 2; ++lead) {
+    std::string page = "<table><tr>";
+    if (lead == 1) page += "<td>";
+    for (int i = 0; i < kPairs; ++i) {
+      const std::string cls = "c" + std::to_string(i);
+      page += "<td class=\"" + cls + "\" style=\"background:#" + hex(i) + "\"><td class=\"" + cls + "\">x";
+    }
+    page += "</table>";
+    LoadedView v;
+    v.Load(page);
+    const THtmlTable& table = OuterTable(v.Document());
+    ASSERT_EQ(table.Rows.size(), 1u);
+    const auto& cells = table.Rows[0].Cells;
+    ASSERT_EQ(cells.size(), 2u * kPairs + static_cast<std::size_t>(lead));
+    for (int i = 0; i < kPairs; ++i) {
+      const auto styled = static_cast<std::size_t>(2 * i + lead);
+      const unsigned rgb = static_cast<unsigned>(i) * 97 % 0x1000000;
+      const platform::Color expected = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16);
+      ASSERT_EQ(cells[styled].BgColor, expected) << lead << " " << i;
+      ASSERT_EQ(cells[styled + 1].BgColor, platform::kNoColor) << lead << " " << i;
+    }
+  }
 }
 
 }  // namespace
