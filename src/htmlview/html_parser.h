@@ -95,6 +95,7 @@ class THtmlParser {
   void DoTable();
   void TableLoop(TableState& t);
   void OpenImpliedRow(TableState& t);
+  void OpenRow(TableState& t);
   void DoTableRow(TableState& t);
   void DoTableCell(TableState& t, bool header);
   void EmplaceCell(TableState& t, bool header);

@@ -31,8 +31,9 @@ struct THtmlParser::TableState {
   std::size_t tableDepth = 0;   // with the table's set
   TTableBlock* block = nullptr;  // in the document's store
   TCellBasic caption;
-  bool rowOpen = false;
-  TCellList row;
+  // The open row, made in place as the last of the rows it goes to (the
+  // table's, or the footer's); null when no row is open.
+  TCellList* row = nullptr;
   std::size_t rowDepth = 0;  // the stack before the row's set
   std::size_t cellDepth = 0;  // the stack with the row's set
   bool cellOpen = false;  // the row's last cell is still receiving content
@@ -124,10 +125,12 @@ void THtmlParser::OpenImpliedRow(TableState& t) {
   t.rowDepth = doc_.PropStack.Depth();
   doc_.PropStack.PushElement("tr", {}, {}, {}, nullptr);
   t.cellDepth = doc_.PropStack.Depth();
-  t.row = TCellList();
-  t.row.VAlign = TVAlign::vaMiddle;
-  t.row.Cells.reserve(rowCellsHint_[tableLevel_]);
-  t.rowOpen = true;
+  OpenRow(t);
+}
+
+void THtmlParser::OpenRow(TableState& t) {
+  t.row = t.inFooter ? &t.footerRows.emplace_back() : &t.block->Table.Rows.emplace_back();
+  t.row->Cells.reserve(rowCellsHint_[tableLevel_]);
 }
 
 void THtmlParser::DoTableRow(TableState& t) {
@@ -135,17 +138,15 @@ void THtmlParser::DoTableRow(TableState& t) {
   t.rowDepth = doc_.PropStack.Depth();
   PushForTag("tr");
   t.cellDepth = doc_.PropStack.Depth();
-  t.row = TCellList();
-  t.row.Cells.reserve(rowCellsHint_[tableLevel_]);
-  t.row.VAlign = attrs_.Count() == 0 ? TVAlign::vaMiddle
-                                     : VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
-  t.row.BgColor = doc_.PropStack.Top().GetBackgroundColor();
-  t.rowOpen = true;
+  OpenRow(t);
+  t.row->VAlign = attrs_.Count() == 0 ? TVAlign::vaMiddle
+                                      : VAlignFromText(AttributeLower(TAttrSymbol::VAlignSy), TVAlign::vaMiddle);
+  t.row->BgColor = doc_.PropStack.Top().GetBackgroundColor();
   Next();
 }
 
 void THtmlParser::DoTableCell(TableState& t, bool header) {
-  if (t.rowOpen) {
+  if (t.row) {
     CloseCell(t);
     doc_.PropStack.PopToDepth(t.cellDepth);
   } else {
@@ -161,7 +162,7 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
   }
   EmplaceCell(t, header);
   t.cellOpen = true;
-  content_ = &t.row.Cells.back().Cell;
+  content_ = &t.row->Cells.back().Cell;
   SkipSpaces();
   Next();
   DoBody(kCellStop);
@@ -174,19 +175,19 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
   const THtmlTable& table = t.block->Table;
   const TAttribute* style = attrs_.Find(TAttrSymbol::StyleSy);
   const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
-  auto& cells = t.row.Cells;
+  auto& cells = t.row->Cells;
   if (!plain) {
-    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
     return;
   }
-  TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row.VAlign),
+  TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row->VAlign),
                header};
   const std::size_t hash = TCellKeyHash{}(key);
   if (const TCellData* hit = FindCell(key, hash)) {
     cells.emplace_back(*hit);
     return;
   }
-  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row.VAlign, header, ppi_);
+  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
   KeepCell(key, hash, cells.back());
 }
 
@@ -227,16 +228,16 @@ void THtmlParser::CloseCell(TableState& t) {
 
 void THtmlParser::CloseRow(TableState& t) {
   CloseCell(t);
-  if (!t.rowOpen) return;
-  t.rowOpen = false;
+  if (!t.row) return;
   // Rows of a table mostly have as many cells as the row before.
-  rowCellsHint_[tableLevel_] = std::min<std::size_t>(t.row.Cells.size(), 64);
+  rowCellsHint_[tableLevel_] = std::min<std::size_t>(t.row->Cells.size(), 64);
+  t.row = nullptr;
   const bool hidden = doc_.PropStack.Depth() > t.rowDepth && doc_.PropStack.At(t.rowDepth).IsDisplayNone();
-  if (!hidden) {
-    if (t.inFooter) t.footerRows.push_back(std::move(t.row));
-    else t.block->Table.Rows.push_back(std::move(t.row));
+  if (hidden) {
+    // The row is still the last of its list: nothing opened after it.
+    if (t.inFooter) t.footerRows.pop_back();
+    else t.block->Table.Rows.pop_back();
   }
-  t.row = TCellList();
   doc_.PropStack.PopToDepth(t.rowDepth);
 }
 

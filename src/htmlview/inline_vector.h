@@ -62,6 +62,7 @@ class TInlineVector {
     heap_ = fresh;
     capacity_ = capacity;
   }
+  void pop_back() { data()[--size_].~T(); }
   void clear() {
     for (std::size_t i = size_; i-- > 0;) data()[i].~T();
     size_ = 0;
