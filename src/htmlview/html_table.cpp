@@ -1,6 +1,7 @@
 #include "htmlview/html_table.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "htmlview/colors.h"
 #include "htmlview/lengths.h"
@@ -29,6 +30,22 @@ int Opposite3D(int style) {
   if (style == bssOutset) return bssInset;
   if (style == bssInset) return bssOutset;
   return style;
+}
+
+// What SpecFromProperty gives for a width or height slot, taken from the
+// box already read from the same set: the box converts lengths for a base
+// of 0 with the set's font, as SpecFromProperty does, so only percentages
+// need their own conversion.
+TSpecWidth SpecFromBox(const TPropValue& value, bool boxSet, int boxPixels, int ppi, double points) {
+  if (value.HoldsNoValue()) return {};
+  const std::string_view t = value.Text();
+  if (!t.empty() && t.back() != 'x') {
+    // Not a plain "px" length: "auto", percentages and other units go the
+    // general way.
+    return SpecFromProperty(value, ppi, points);
+  }
+  if (!boxSet || boxPixels < 0) return {};
+  return {boxPixels, TWidthType::wtAbsolute};
 }
 
 }  // namespace
@@ -74,10 +91,12 @@ THtmlTable::THtmlTable(const TAttributeList& attrs, const TProperties& props, in
   if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWidth = SpecFromAttribute(*w);
   if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHeight = SpecFromAttribute(*h);
   const double points = props.FontSizePoints(12);
-  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
+  if (const TSpecWidth css = SpecFromBox(props[Width], Box.widthSet, Box.width, ppi, points);
+      css.Type != TWidthType::wtNone) {
     SpecWidth = css;
   }
-  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
+  if (const TSpecWidth css = SpecFromBox(props[Height], Box.heightSet, Box.height, ppi, points);
+      css.Type != TWidthType::wtNone) {
     SpecHeight = css;
   }
 }
@@ -99,7 +118,20 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
   IsHeader = isHeader;
   const TBoxValues box = GetBoxValues(props, 0, ppi);
   SetSpans(attrs);
-  SetSizes(props, attrs, ppi);
+  // As SetSizes does, with the lengths the box has converted already.
+  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWd = SpecFromAttribute(*w);
+  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHt = SpecFromAttribute(*h);
+  if ((props.ValuedSlots() & ((std::uint64_t{1} << Width) | (std::uint64_t{1} << Height))) != 0) {
+    const double points = props.FontSizePoints(12);
+    if (const TSpecWidth css = SpecFromBox(props[Width], box.widthSet, box.width, ppi, points);
+        css.Type != TWidthType::wtNone) {
+      SpecWd = css;
+    }
+    if (const TSpecWidth css = SpecFromBox(props[Height], box.heightSet, box.height, ppi, points);
+        css.Type != TWidthType::wtNone) {
+      SpecHt = css;
+    }
+  }
   SetBorders(table, box);
   SetVAlign(props, attrs);
   BgColor = props.GetBackgroundColor();
@@ -142,12 +174,15 @@ void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
 }
 
 void TCellObj::SetVAlign(const TProperties& props, const TAttributeList& attrs) {
-  std::string v;
-  for (char16_t c : attrs.ValueOf(TAttrSymbol::VAlignSy)) AppendUtf8(v, ToLowerAscii(c));
-  const std::string_view attr = TrimSpaces(v);
-  if (attr == "top" || attr == "baseline") VAlign = TVAlign::vaTop;
-  else if (attr == "middle") VAlign = TVAlign::vaMiddle;
-  else if (attr == "bottom") VAlign = TVAlign::vaBottom;
+  // Most cells have no valign attribute: no text to lower then.
+  if (const std::u16string_view raw = attrs.ValueOf(TAttrSymbol::VAlignSy); !raw.empty()) {
+    std::string v;
+    for (char16_t c : raw) AppendUtf8(v, ToLowerAscii(c));
+    const std::string_view attr = TrimSpaces(v);
+    if (attr == "top" || attr == "baseline") VAlign = TVAlign::vaTop;
+    else if (attr == "middle") VAlign = TVAlign::vaMiddle;
+    else if (attr == "bottom") VAlign = TVAlign::vaBottom;
+  }
   const std::string_view css = props.TextOf(VerticalAlign);
   if (css == "top" || css == "baseline" || css == "text-top") VAlign = TVAlign::vaTop;
   else if (css == "middle") VAlign = TVAlign::vaMiddle;
