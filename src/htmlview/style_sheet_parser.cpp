@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -149,9 +150,12 @@ std::size_t LowerNameBlocks(std::u16string_view text, std::size_t from, std::siz
     const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(valid));
     const std::size_t count = mask == 0xFFFF ? 8 : static_cast<std::size_t>(std::countr_zero(~mask) / 2);
     if (count == 0) return i;
-    alignas(16) char bytes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), _mm_packus_epi16(lowered, lowered));
-    std::memcpy(out + (i - from), bytes, count);
+    // Eight bytes are written whole, those past the name cleared: the block
+    // fits before "stored", so they stay within the name's room.
+    std::uint64_t word;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&word), _mm_packus_epi16(lowered, lowered));
+    if (count < 8) word &= (std::uint64_t{1} << (8 * count)) - 1;
+    std::memcpy(out + (i - from), &word, 8);
     i += count;
     if (count < 8) return i;
   }
