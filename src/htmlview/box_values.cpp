@@ -36,9 +36,7 @@ TBoxValues GetBoxValues(const TProperties& props, int baseWidth, int pixelsPerIn
   const std::uint64_t valued = props.ValuedSlots();
   auto holds = [valued](PropIndex i) { return ((valued >> i) & 1) != 0; };
   // Margins, paddings and borders: most sets give none of them.
-  constexpr std::uint64_t kSideSlots = ((std::uint64_t{1} << (BorderLeftStyle + 1)) - 1) &
-                                       ~((std::uint64_t{1} << MarginTop) - 1);
-  for (int s = 0; s < 4 && (valued & kSideSlots) != 0; ++s) {
+  for (int s = 0; s < 4 && (valued & kBoxSideSlots) != 0; ++s) {
     if (holds(SideProp(MarginTop, s))) {
       const TPropValue& m = props[SideProp(MarginTop, s)];
       b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);

@@ -48,6 +48,56 @@ TSpecWidth SpecFromBox(const TPropValue& value, bool boxSet, int boxPixels, int 
   return {boxPixels, TWidthType::wtAbsolute};
 }
 
+// The attributes a cell reads, each the first of its kind, found in one
+// pass over the list.
+struct TCellAttributes {
+  const TAttribute* colSpan = nullptr;
+  const TAttribute* rowSpan = nullptr;
+  const TAttribute* width = nullptr;
+  const TAttribute* height = nullptr;
+  const TAttribute* bgColor = nullptr;
+  const TAttribute* noWrap = nullptr;
+  const TAttribute* vAlign = nullptr;
+};
+
+TCellAttributes FindCellAttributes(const TAttributeList& attrs) {
+  TCellAttributes found;
+  for (std::size_t i = 0; i < attrs.Count(); ++i) {
+    const TAttribute& a = attrs[i];
+    const TAttribute** slot = nullptr;
+    switch (a.Which) {
+      case TAttrSymbol::ColSpanSy: slot = &found.colSpan; break;
+      case TAttrSymbol::RowSpanSy: slot = &found.rowSpan; break;
+      case TAttrSymbol::WidthSy: slot = &found.width; break;
+      case TAttrSymbol::HeightSy: slot = &found.height; break;
+      case TAttrSymbol::BgColorSy: slot = &found.bgColor; break;
+      case TAttrSymbol::NoWrapSy: slot = &found.noWrap; break;
+      case TAttrSymbol::VAlignSy: slot = &found.vAlign; break;
+      default: break;
+    }
+    if (slot && !*slot) *slot = &a;
+  }
+  return found;
+}
+
+int SpanOf(const TAttribute* a, int most) { return std::clamp(a ? a->Numeric : 1, 1, most); }
+
+TVAlign VAlignOf(const TAttribute* attr, const TProperties& props, TVAlign align) {
+  if (attr && !attr->Value.empty()) {
+    std::string v;
+    for (char16_t c : attr->Value) AppendUtf8(v, ToLowerAscii(c));
+    const std::string_view text = TrimSpaces(v);
+    if (text == "top" || text == "baseline") align = TVAlign::vaTop;
+    else if (text == "middle") align = TVAlign::vaMiddle;
+    else if (text == "bottom") align = TVAlign::vaBottom;
+  }
+  const std::string_view css = props.TextOf(VerticalAlign);
+  if (css == "top" || css == "baseline" || css == "text-top") align = TVAlign::vaTop;
+  else if (css == "middle") align = TVAlign::vaMiddle;
+  else if (css == "bottom" || css == "text-bottom") align = TVAlign::vaBottom;
+  return align;
+}
+
 }  // namespace
 
 TSpecWidth SpecFromAttribute(const TAttribute& attr) {
@@ -114,13 +164,14 @@ int THtmlTable::ColumnCount() const {
 TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
                    TVAlign rowAlign, bool isHeader, int ppi)
     : TCellData() {
-  VAlign = rowAlign;
   IsHeader = isHeader;
   const TBoxValues box = GetBoxValues(props, 0, ppi);
-  SetSpans(attrs);
+  const TCellAttributes found = FindCellAttributes(attrs);
+  ColSpan = SpanOf(found.colSpan, kMaxColSpan);
+  RowSpan = SpanOf(found.rowSpan, kMaxRowSpan);
   // As SetSizes does, with the lengths the box has converted already.
-  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWd = SpecFromAttribute(*w);
-  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHt = SpecFromAttribute(*h);
+  if (found.width) SpecWd = SpecFromAttribute(*found.width);
+  if (found.height) SpecHt = SpecFromAttribute(*found.height);
   if ((props.ValuedSlots() & ((std::uint64_t{1} << Width) | (std::uint64_t{1} << Height))) != 0) {
     const double points = props.FontSizePoints(12);
     if (const TSpecWidth css = SpecFromBox(props[Width], box.widthSet, box.width, ppi, points);
@@ -132,19 +183,29 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
       SpecHt = css;
     }
   }
-  SetBorders(table, box);
-  SetVAlign(props, attrs);
+  if ((props.ValuedSlots() & kBoxSideSlots) == 0) {
+    // No side of the box is given: what SetBorders makes of a box whose
+    // sides are all unset.
+    const bool tableBorder = table.BorderWidth > 0;
+    Padding.fill(table.CellPadding);
+    BorderStyle.fill(tableBorder ? Opposite3D(bssOutset) : bssNone);
+    BorderWidth.fill(tableBorder ? 1 : 0);
+    BorderColor.fill(kSilver);
+  } else {
+    SetBorders(table, box);
+  }
+  VAlign = VAlignOf(found.vAlign, props, rowAlign);
   BgColor = props.GetBackgroundColor();
-  if (BgColor == platform::kNoColor) AttributeColor(attrs, TAttrSymbol::BgColorSy, BgColor);
-  NoWrap = attrs.Find(TAttrSymbol::NoWrapSy) != nullptr;
+  if (BgColor == platform::kNoColor && found.bgColor) ColorFromString(ToUtf8(found.bgColor->Value), false, BgColor);
+  NoWrap = found.noWrap != nullptr;
   ShowEmptyCells = props.TextOf(EmptyCells) == "show";
   HzSpace = Padding[sLeft] + BorderWidth[sLeft] + BorderWidth[sRight] + Padding[sRight];
   VrSpace = Padding[sTop] + BorderWidth[sTop] + BorderWidth[sBottom] + Padding[sBottom];
 }
 
 void TCellObj::SetSpans(const TAttributeList& attrs) {
-  ColSpan = std::clamp(NumericOr(attrs, TAttrSymbol::ColSpanSy, 1), 1, kMaxColSpan);
-  RowSpan = std::clamp(NumericOr(attrs, TAttrSymbol::RowSpanSy, 1), 1, kMaxRowSpan);
+  ColSpan = SpanOf(attrs.Find(TAttrSymbol::ColSpanSy), kMaxColSpan);
+  RowSpan = SpanOf(attrs.Find(TAttrSymbol::RowSpanSy), kMaxRowSpan);
 }
 
 void TCellObj::SetSizes(const TProperties& props, const TAttributeList& attrs, int ppi) {
@@ -174,19 +235,7 @@ void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
 }
 
 void TCellObj::SetVAlign(const TProperties& props, const TAttributeList& attrs) {
-  // Most cells have no valign attribute: no text to lower then.
-  if (const std::u16string_view raw = attrs.ValueOf(TAttrSymbol::VAlignSy); !raw.empty()) {
-    std::string v;
-    for (char16_t c : raw) AppendUtf8(v, ToLowerAscii(c));
-    const std::string_view attr = TrimSpaces(v);
-    if (attr == "top" || attr == "baseline") VAlign = TVAlign::vaTop;
-    else if (attr == "middle") VAlign = TVAlign::vaMiddle;
-    else if (attr == "bottom") VAlign = TVAlign::vaBottom;
-  }
-  const std::string_view css = props.TextOf(VerticalAlign);
-  if (css == "top" || css == "baseline" || css == "text-top") VAlign = TVAlign::vaTop;
-  else if (css == "middle") VAlign = TVAlign::vaMiddle;
-  else if (css == "bottom" || css == "text-bottom") VAlign = TVAlign::vaBottom;
+  VAlign = VAlignOf(attrs.Find(TAttrSymbol::VAlignSy), props, VAlign);
 }
 
 }  // namespace talmeko::htmlview

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include "htmlview/attributes.h"
+#include "htmlview/box_values.h"
+#include "htmlview/colors.h"
 #include "htmlview/html_table.h"
 #include "htmlview/lengths.h"
 #include "htmlview/shorthand.h"
@@ -104,6 +107,145 @@ TEST(CellSizes, WidthsAndHeightsMatchTheGeneralConversion) {
         else EXPECT_EQ(cell.SpecHt.Type, TWidthType::wtNone);
       }
     }
+  }
+}
+
+int Opposite3D(int style) {
+  if (style == bssOutset) return bssInset;
+  if (style == bssInset) return bssOutset;
+  return style;
+}
+
+// A cell as first built: each attribute looked up on its own, the box's
+// sides always copied, sizes converted from the slots.
+TCellData PlainCell(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
+                    TVAlign rowAlign, bool isHeader, int ppi) {
+  TCellData c;
+  c.VAlign = rowAlign;
+  c.IsHeader = isHeader;
+  const TBoxValues box = GetBoxValues(props, 0, ppi);
+  const TAttribute* colSpan = attrs.Find(TAttrSymbol::ColSpanSy);
+  const TAttribute* rowSpan = attrs.Find(TAttrSymbol::RowSpanSy);
+  c.ColSpan = std::clamp(colSpan ? colSpan->Numeric : 1, 1, 1000);
+  c.RowSpan = std::clamp(rowSpan ? rowSpan->Numeric : 1, 1, 65534);
+  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) c.SpecWd = SpecFromAttribute(*w);
+  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) c.SpecHt = SpecFromAttribute(*h);
+  const double points = props.FontSizePoints(12);
+  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
+    c.SpecWd = css;
+  }
+  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
+    c.SpecHt = css;
+  }
+  for (int s = 0; s < 4; ++s) {
+    c.Padding[s] = box.paddingSet[s] ? box.padding[s] : table.CellPadding;
+    c.BorderStyle[s] = box.borderStyle[s];
+    c.BorderWidth[s] = box.borderWidth[s];
+    if (table.BorderWidth > 0 && !box.borderStyleSet[s]) {
+      c.BorderStyle[s] = Opposite3D(bssOutset);
+      c.BorderWidth[s] = std::max(c.BorderWidth[s], 1);
+    }
+    if (c.BorderStyle[s] == bssNone) c.BorderWidth[s] = 0;
+    c.BorderColor[s] = box.borderColor[s] != platform::kNoColor ? box.borderColor[s] : 0xC0C0C0;
+  }
+  std::string v;
+  for (char16_t ch : attrs.ValueOf(TAttrSymbol::VAlignSy)) AppendUtf8(v, ToLowerAscii(ch));
+  const std::string_view attr = TrimSpaces(v);
+  if (attr == "top" || attr == "baseline") c.VAlign = TVAlign::vaTop;
+  else if (attr == "middle") c.VAlign = TVAlign::vaMiddle;
+  else if (attr == "bottom") c.VAlign = TVAlign::vaBottom;
+  const std::string_view css = props.TextOf(VerticalAlign);
+  if (css == "top" || css == "baseline" || css == "text-top") c.VAlign = TVAlign::vaTop;
+  else if (css == "middle") c.VAlign = TVAlign::vaMiddle;
+  else if (css == "bottom" || css == "text-bottom") c.VAlign = TVAlign::vaBottom;
+  c.BgColor = props.GetBackgroundColor();
+  if (c.BgColor == platform::kNoColor) {
+    if (const TAttribute* a = attrs.Find(TAttrSymbol::BgColorSy)) ColorFromString(ToUtf8(a->Value), false, c.BgColor);
+  }
+  c.NoWrap = attrs.Find(TAttrSymbol::NoWrapSy) != nullptr;
+  c.ShowEmptyCells = props.TextOf(EmptyCells) == "show";
+  c.HzSpace = c.Padding[3] + c.BorderWidth[3] + c.BorderWidth[1] + c.Padding[1];
+  c.VrSpace = c.Padding[0] + c.BorderWidth[0] + c.BorderWidth[2] + c.Padding[2];
+  return c;
+}
+
+std::string Describe(const TCellData& c) {
+  std::string s = "span " + std::to_string(c.ColSpan) + "x" + std::to_string(c.RowSpan) + " wd " +
+                  Describe(c.SpecWd) + " ht " + Describe(c.SpecHt) + " va " +
+                  std::to_string(static_cast<int>(c.VAlign)) + " sides";
+  for (int k = 0; k < 4; ++k) {
+    s += " " + std::to_string(c.Padding[k]) + "/" + std::to_string(c.BorderWidth[k]) + "/" +
+         std::to_string(c.BorderStyle[k]) + "/" + std::to_string(c.BorderColor[k]);
+  }
+  return s + " bg " + std::to_string(c.BgColor) + " space " + std::to_string(c.HzSpace) + "," +
+         std::to_string(c.VrSpace) + (c.NoWrap ? " nowrap" : "") + (c.IsHeader ? " th" : "") +
+         (c.ShowEmptyCells ? " show" : "");
+}
+
+void AddAttribute(TAttributeList& attrs, TAttrSymbol which, std::u16string_view value) {
+  TAttribute& a = attrs.Add();
+  a.Which = which;
+  a.Value = std::u16string(value);
+  a.Numeric = AttributeNumber(value);
+  a.HasValue = !value.empty();
+}
+
+// Cells read their attributes in one pass and skip the side copies when
+// the set gives no margin, padding or border: random attribute lists
+// (repeated ones included, the first counting) and random sets, in tables
+// with and without a border, must build the cells the plain way builds.
+TEST(CellSizes, CellsMatchTheOnesBuiltAttributeByAttribute) {
+  struct TPiece {
+    TAttrSymbol which;
+    std::u16string_view value;
+  };
+  static constexpr TPiece kAttributes[] = {
+      {TAttrSymbol::ColSpanSy, u"3"},      {TAttrSymbol::ColSpanSy, u"5000"},   {TAttrSymbol::RowSpanSy, u"2"},
+      {TAttrSymbol::RowSpanSy, u"-4"},     {TAttrSymbol::WidthSy, u"40%"},      {TAttrSymbol::WidthSy, u"120"},
+      {TAttrSymbol::HeightSy, u"3*"},      {TAttrSymbol::HeightSy, u"0"},       {TAttrSymbol::BgColorSy, u"#00ff00"},
+      {TAttrSymbol::BgColorSy, u"red"},    {TAttrSymbol::BgColorSy, u"nonsense"}, {TAttrSymbol::NoWrapSy, u""},
+      {TAttrSymbol::VAlignSy, u" Top "},   {TAttrSymbol::VAlignSy, u"BOTTOM"},  {TAttrSymbol::VAlignSy, u"baseline"},
+      {TAttrSymbol::VAlignSy, u""},        {TAttrSymbol::BorderSy, u"2"},       {TAttrSymbol::OtherAttribute, u"x"},
+  };
+  struct TSlot {
+    PropIndex index;
+    TPropValue value;
+  };
+  const TSlot kSlots[] = {
+      {Width, TPropValue::MakeText("50px")},          {Width, TPropValue::MakeText("20%")},
+      {Height, TPropValue::MakeText("2em")},          {Height, TPropValue::MakeText("auto")},
+      {PaddingLeft, TPropValue::MakeText("3px")},     {PaddingTop, TPropValue::MakeText("-2px")},
+      {MarginRight, TPropValue::MakeText("4px")},     {BorderTopStyle, TPropValue::MakeText("solid")},
+      {BorderBottomStyle, TPropValue::MakeText("none")}, {BorderLeftWidth, TPropValue::MakeText("thick")},
+      {BorderRightColor, TPropValue::MakeInt(0x112233)}, {MinWidth, TPropValue::MakeText("10px")},
+      {BackgroundColor, TPropValue::MakeInt(0xF5F0EC)}, {VerticalAlign, TPropValue::MakeText("text-bottom")},
+      {VerticalAlign, TPropValue::MakeText("middle")},  {EmptyCells, TPropValue::MakeText("show")},
+      {FontSize, TPropValue::MakeReal(9)},
+  };
+  std::mt19937 rng(17);
+  for (int round = 0; round < 3000; ++round) {
+    TAttributeList tableAttrs;
+    if (round % 3 == 0) AddAttribute(tableAttrs, TAttrSymbol::BorderSy, u"1");
+    if (round % 5 == 0) AddAttribute(tableAttrs, TAttrSymbol::CellPaddingSy, u"4");
+    const THtmlTable table(tableAttrs, TProperties(), 96);
+    TAttributeList attrs;
+    const int attributeCount = static_cast<int>(rng() % 5);
+    for (int k = 0; k < attributeCount; ++k) {
+      const TPiece& piece = kAttributes[rng() % std::size(kAttributes)];
+      AddAttribute(attrs, piece.which, piece.value);
+    }
+    TProperties props;
+    const int slotCount = static_cast<int>(rng() % 4);
+    for (int k = 0; k < slotCount; ++k) {
+      const TSlot& slot = kSlots[rng() % std::size(kSlots)];
+      props.Set(slot.index, slot.value);
+    }
+    const auto rowAlign = static_cast<TVAlign>(rng() % 3);
+    const bool isHeader = round % 2 == 0;
+    const TCellObj cell(table, props, attrs, rowAlign, isHeader, 96);
+    ASSERT_EQ(Describe(static_cast<const TCellData&>(cell)),
+              Describe(PlainCell(table, props, attrs, rowAlign, isHeader, 96)))
+        << "round " << round << ": " << Describe(props);
   }
 }
 
