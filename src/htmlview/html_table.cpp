@@ -165,33 +165,39 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
                    TVAlign rowAlign, bool isHeader, int ppi)
     : TCellData() {
   IsHeader = isHeader;
-  const TBoxValues box = GetBoxValues(props, 0, ppi);
   const TCellAttributes found = FindCellAttributes(attrs);
   ColSpan = SpanOf(found.colSpan, kMaxColSpan);
   RowSpan = SpanOf(found.rowSpan, kMaxRowSpan);
-  // As SetSizes does, with the lengths the box has converted already.
   if (found.width) SpecWd = SpecFromAttribute(*found.width);
   if (found.height) SpecHt = SpecFromAttribute(*found.height);
-  if ((props.ValuedSlots() & ((std::uint64_t{1} << Width) | (std::uint64_t{1} << Height))) != 0) {
-    const double points = props.FontSizePoints(12);
-    if (const TSpecWidth css = SpecFromBox(props[Width], box.widthSet, box.width, ppi, points);
-        css.Type != TWidthType::wtNone) {
-      SpecWd = css;
-    }
-    if (const TSpecWidth css = SpecFromBox(props[Height], box.heightSet, box.height, ppi, points);
-        css.Type != TWidthType::wtNone) {
-      SpecHt = css;
-    }
-  }
-  if ((props.ValuedSlots() & kBoxSideSlots) == 0) {
+  // A CSS width or height overrides the attribute; sets holding neither
+  // leave the sizes alone.
+  const std::uint64_t valued = props.ValuedSlots();
+  const bool sized = (valued & ((std::uint64_t{1} << Width) | (std::uint64_t{1} << Height))) != 0;
+  auto setSizes = [this](const TSpecWidth& width, const TSpecWidth& height) {
+    if (width.Type != TWidthType::wtNone) SpecWd = width;
+    if (height.Type != TWidthType::wtNone) SpecHt = height;
+  };
+  if ((valued & kBoxSideSlots) == 0) {
     // No side of the box is given: what SetBorders makes of a box whose
-    // sides are all unset.
+    // sides are all unset, without reading the box.
+    if (sized) {
+      const double points = props.FontSizePoints(12);
+      setSizes(SpecFromProperty(props[Width], ppi, points), SpecFromProperty(props[Height], ppi, points));
+    }
     const bool tableBorder = table.BorderWidth > 0;
     Padding.fill(table.CellPadding);
     BorderStyle.fill(tableBorder ? Opposite3D(bssOutset) : bssNone);
     BorderWidth.fill(tableBorder ? 1 : 0);
     BorderColor.fill(kSilver);
   } else {
+    const TBoxValues box = GetBoxValues(props, 0, ppi);
+    if (sized) {
+      // As SetSizes does, with the lengths the box has converted already.
+      const double points = props.FontSizePoints(12);
+      setSizes(SpecFromBox(props[Width], box.widthSet, box.width, ppi, points),
+               SpecFromBox(props[Height], box.heightSet, box.height, ppi, points));
+    }
     SetBorders(table, box);
   }
   VAlign = VAlignOf(found.vAlign, props, rowAlign);
