@@ -36,7 +36,7 @@ int Opposite3D(int style) {
 // box already read from the same set: the box converts lengths for a base
 // of 0 with the set's font, as SpecFromProperty does, so only percentages
 // need their own conversion.
-TSpecWidth SpecFromBox(const TPropValue& value, bool boxSet, int boxPixels, int ppi, double points) {
+TSpecWidth SizeFromBox(const TPropValue& value, bool boxSet, int boxPixels, int ppi, double points) {
   if (value.HoldsNoValue()) return {};
   const std::string_view t = value.Text();
   if (!t.empty() && t.back() != 'x') {
@@ -141,11 +141,11 @@ THtmlTable::THtmlTable(const TAttributeList& attrs, const TProperties& props, in
   if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWidth = SpecFromAttribute(*w);
   if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHeight = SpecFromAttribute(*h);
   const double points = props.FontSizePoints(12);
-  if (const TSpecWidth css = SpecFromBox(props[Width], Box.widthSet, Box.width, ppi, points);
+  if (const TSpecWidth css = SizeFromBox(props[Width], Box.widthSet, Box.width, ppi, points);
       css.Type != TWidthType::wtNone) {
     SpecWidth = css;
   }
-  if (const TSpecWidth css = SpecFromBox(props[Height], Box.heightSet, Box.height, ppi, points);
+  if (const TSpecWidth css = SizeFromBox(props[Height], Box.heightSet, Box.height, ppi, points);
       css.Type != TWidthType::wtNone) {
     SpecHeight = css;
   }
@@ -195,8 +195,8 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
     if (sized) {
       // As SetSizes does, with the lengths the box has converted already.
       const double points = props.FontSizePoints(12);
-      setSizes(SpecFromBox(props[Width], box.widthSet, box.width, ppi, points),
-               SpecFromBox(props[Height], box.heightSet, box.height, ppi, points));
+      setSizes(SizeFromBox(props[Width], box.widthSet, box.width, ppi, points),
+               SizeFromBox(props[Height], box.heightSet, box.height, ppi, points));
     }
     SetBorders(table, box);
   }
