@@ -35,7 +35,8 @@ TBoxValues GetBoxValues(const TProperties& props, int baseWidth, int pixelsPerIn
   // only the slots that hold one are read.
   const std::uint64_t valued = props.ValuedSlots();
   auto holds = [valued](PropIndex i) { return ((valued >> i) & 1) != 0; };
-  for (int s = 0; s < 4; ++s) {
+  // Margins, paddings and borders: most sets give none of them.
+  for (int s = 0; s < 4 && (valued & kBoxSideSlots) != 0; ++s) {
     if (holds(SideProp(MarginTop, s))) {
       const TPropValue& m = props[SideProp(MarginTop, s)];
       b.marginAuto[s] = m.Text() == "auto" && (s == sLeft || s == sRight);

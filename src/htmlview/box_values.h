@@ -3,6 +3,7 @@
 // height, converted from its property set for a base width.
 
 #include <array>
+#include <cstdint>
 
 #include "htmlview/properties.h"
 #include "platform/geometry.h"
@@ -28,6 +29,12 @@ struct TBoxValues {
   int height = 0;
   bool heightSet = false;
 };
+
+// The slots from margin-top to border-left-style, as bits of
+// TProperties::ValuedSlots: a set holding none of them gives a box whose
+// sides are all as a new TBoxValues has them.
+inline constexpr std::uint64_t kBoxSideSlots =
+    ((std::uint64_t{1} << (BorderLeftStyle + 1)) - 1) & ~((std::uint64_t{1} << MarginTop) - 1);
 
 // Percentages are of baseWidth; "em" and "ex" use the set's font size.
 TBoxValues GetBoxValues(const TProperties& props, int baseWidth, int pixelsPerInch);

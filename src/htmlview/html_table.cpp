@@ -1,6 +1,7 @@
 #include "htmlview/html_table.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "htmlview/colors.h"
 #include "htmlview/lengths.h"
@@ -29,6 +30,72 @@ int Opposite3D(int style) {
   if (style == bssOutset) return bssInset;
   if (style == bssInset) return bssOutset;
   return style;
+}
+
+// What SpecFromProperty gives for a width or height slot, taken from the
+// box already read from the same set: the box converts lengths for a base
+// of 0 with the set's font, as SpecFromProperty does, so only percentages
+// need their own conversion.
+TSpecWidth SizeFromBox(const TPropValue& value, bool boxSet, int boxPixels, int ppi, double points) {
+  if (value.HoldsNoValue()) return {};
+  const std::string_view t = value.Text();
+  if (!t.empty() && t.back() != 'x') {
+    // Not a plain "px" length: "auto", percentages and other units go the
+    // general way.
+    return SpecFromProperty(value, ppi, points);
+  }
+  if (!boxSet || boxPixels < 0) return {};
+  return {boxPixels, TWidthType::wtAbsolute};
+}
+
+// The attributes a cell reads, each the first of its kind, found in one
+// pass over the list.
+struct TCellAttributes {
+  const TAttribute* colSpan = nullptr;
+  const TAttribute* rowSpan = nullptr;
+  const TAttribute* width = nullptr;
+  const TAttribute* height = nullptr;
+  const TAttribute* bgColor = nullptr;
+  const TAttribute* noWrap = nullptr;
+  const TAttribute* vAlign = nullptr;
+};
+
+TCellAttributes FindCellAttributes(const TAttributeList& attrs) {
+  TCellAttributes found;
+  for (std::size_t i = 0; i < attrs.Count(); ++i) {
+    const TAttribute& a = attrs[i];
+    const TAttribute** slot = nullptr;
+    switch (a.Which) {
+      case TAttrSymbol::ColSpanSy: slot = &found.colSpan; break;
+      case TAttrSymbol::RowSpanSy: slot = &found.rowSpan; break;
+      case TAttrSymbol::WidthSy: slot = &found.width; break;
+      case TAttrSymbol::HeightSy: slot = &found.height; break;
+      case TAttrSymbol::BgColorSy: slot = &found.bgColor; break;
+      case TAttrSymbol::NoWrapSy: slot = &found.noWrap; break;
+      case TAttrSymbol::VAlignSy: slot = &found.vAlign; break;
+      default: break;
+    }
+    if (slot && !*slot) *slot = &a;
+  }
+  return found;
+}
+
+int SpanOf(const TAttribute* a, int most) { return std::clamp(a ? a->Numeric : 1, 1, most); }
+
+TVAlign VAlignOf(const TAttribute* attr, const TProperties& props, TVAlign align) {
+  if (attr && !attr->Value.empty()) {
+    std::string v;
+    for (char16_t c : attr->Value) AppendUtf8(v, ToLowerAscii(c));
+    const std::string_view text = TrimSpaces(v);
+    if (text == "top" || text == "baseline") align = TVAlign::vaTop;
+    else if (text == "middle") align = TVAlign::vaMiddle;
+    else if (text == "bottom") align = TVAlign::vaBottom;
+  }
+  const std::string_view css = props.TextOf(VerticalAlign);
+  if (css == "top" || css == "baseline" || css == "text-top") align = TVAlign::vaTop;
+  else if (css == "middle") align = TVAlign::vaMiddle;
+  else if (css == "bottom" || css == "text-bottom") align = TVAlign::vaBottom;
+  return align;
 }
 
 }  // namespace
@@ -74,10 +141,12 @@ THtmlTable::THtmlTable(const TAttributeList& attrs, const TProperties& props, in
   if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWidth = SpecFromAttribute(*w);
   if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHeight = SpecFromAttribute(*h);
   const double points = props.FontSizePoints(12);
-  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
+  if (const TSpecWidth css = SizeFromBox(props[Width], Box.widthSet, Box.width, ppi, points);
+      css.Type != TWidthType::wtNone) {
     SpecWidth = css;
   }
-  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
+  if (const TSpecWidth css = SizeFromBox(props[Height], Box.heightSet, Box.height, ppi, points);
+      css.Type != TWidthType::wtNone) {
     SpecHeight = css;
   }
 }
@@ -95,24 +164,54 @@ int THtmlTable::ColumnCount() const {
 TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
                    TVAlign rowAlign, bool isHeader, int ppi)
     : TCellData() {
-  VAlign = rowAlign;
   IsHeader = isHeader;
-  const TBoxValues box = GetBoxValues(props, 0, ppi);
-  SetSpans(attrs);
-  SetSizes(props, attrs, ppi);
-  SetBorders(table, box);
-  SetVAlign(props, attrs);
+  const TCellAttributes found = FindCellAttributes(attrs);
+  ColSpan = SpanOf(found.colSpan, kMaxColSpan);
+  RowSpan = SpanOf(found.rowSpan, kMaxRowSpan);
+  if (found.width) SpecWd = SpecFromAttribute(*found.width);
+  if (found.height) SpecHt = SpecFromAttribute(*found.height);
+  // A CSS width or height overrides the attribute; sets holding neither
+  // leave the sizes alone.
+  const std::uint64_t valued = props.ValuedSlots();
+  const bool sized = (valued & ((std::uint64_t{1} << Width) | (std::uint64_t{1} << Height))) != 0;
+  auto setSizes = [this](const TSpecWidth& width, const TSpecWidth& height) {
+    if (width.Type != TWidthType::wtNone) SpecWd = width;
+    if (height.Type != TWidthType::wtNone) SpecHt = height;
+  };
+  if ((valued & kBoxSideSlots) == 0) {
+    // No side of the box is given: what SetBorders makes of a box whose
+    // sides are all unset, without reading the box.
+    if (sized) {
+      const double points = props.FontSizePoints(12);
+      setSizes(SpecFromProperty(props[Width], ppi, points), SpecFromProperty(props[Height], ppi, points));
+    }
+    const bool tableBorder = table.BorderWidth > 0;
+    Padding.fill(table.CellPadding);
+    BorderStyle.fill(tableBorder ? Opposite3D(bssOutset) : bssNone);
+    BorderWidth.fill(tableBorder ? 1 : 0);
+    BorderColor.fill(kSilver);
+  } else {
+    const TBoxValues box = GetBoxValues(props, 0, ppi);
+    if (sized) {
+      // As SetSizes does, with the lengths the box has converted already.
+      const double points = props.FontSizePoints(12);
+      setSizes(SizeFromBox(props[Width], box.widthSet, box.width, ppi, points),
+               SizeFromBox(props[Height], box.heightSet, box.height, ppi, points));
+    }
+    SetBorders(table, box);
+  }
+  VAlign = VAlignOf(found.vAlign, props, rowAlign);
   BgColor = props.GetBackgroundColor();
-  if (BgColor == platform::kNoColor) AttributeColor(attrs, TAttrSymbol::BgColorSy, BgColor);
-  NoWrap = attrs.Find(TAttrSymbol::NoWrapSy) != nullptr;
+  if (BgColor == platform::kNoColor && found.bgColor) ColorFromString(ToUtf8(found.bgColor->Value), false, BgColor);
+  NoWrap = found.noWrap != nullptr;
   ShowEmptyCells = props.TextOf(EmptyCells) == "show";
   HzSpace = Padding[sLeft] + BorderWidth[sLeft] + BorderWidth[sRight] + Padding[sRight];
   VrSpace = Padding[sTop] + BorderWidth[sTop] + BorderWidth[sBottom] + Padding[sBottom];
 }
 
 void TCellObj::SetSpans(const TAttributeList& attrs) {
-  ColSpan = std::clamp(NumericOr(attrs, TAttrSymbol::ColSpanSy, 1), 1, kMaxColSpan);
-  RowSpan = std::clamp(NumericOr(attrs, TAttrSymbol::RowSpanSy, 1), 1, kMaxRowSpan);
+  ColSpan = SpanOf(attrs.Find(TAttrSymbol::ColSpanSy), kMaxColSpan);
+  RowSpan = SpanOf(attrs.Find(TAttrSymbol::RowSpanSy), kMaxRowSpan);
 }
 
 void TCellObj::SetSizes(const TProperties& props, const TAttributeList& attrs, int ppi) {
@@ -142,16 +241,7 @@ void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
 }
 
 void TCellObj::SetVAlign(const TProperties& props, const TAttributeList& attrs) {
-  std::string v;
-  for (char16_t c : attrs.ValueOf(TAttrSymbol::VAlignSy)) AppendUtf8(v, ToLowerAscii(c));
-  const std::string_view attr = TrimSpaces(v);
-  if (attr == "top" || attr == "baseline") VAlign = TVAlign::vaTop;
-  else if (attr == "middle") VAlign = TVAlign::vaMiddle;
-  else if (attr == "bottom") VAlign = TVAlign::vaBottom;
-  const std::string_view css = props.TextOf(VerticalAlign);
-  if (css == "top" || css == "baseline" || css == "text-top") VAlign = TVAlign::vaTop;
-  else if (css == "middle") VAlign = TVAlign::vaMiddle;
-  else if (css == "bottom" || css == "text-bottom") VAlign = TVAlign::vaBottom;
+  VAlign = VAlignOf(attrs.Find(TAttrSymbol::VAlignSy), props, VAlign);
 }
 
 }  // namespace talmeko::htmlview

@@ -61,7 +61,29 @@ int RoundToPixels(double value) {
   return static_cast<int>(std::nearbyint(std::clamp(value, -kLimit, kLimit)));
 }
 
+namespace {
+
+// Up to seven digits with "px" or no unit, nothing else: the length pages
+// write most, read without going through a double. Such a number is below
+// the limit and needs no rounding, so the general path gives the same.
+bool PlainPixels(std::string_view text, int& pixels) {
+  std::size_t n = text.size();
+  if (n >= 2 && text[n - 2] == 'p' && text[n - 1] == 'x') n -= 2;
+  if (n == 0 || n > 7) return false;
+  int value = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) return false;
+    value = value * 10 + static_cast<int>(digit);
+  }
+  pixels = value;
+  return true;
+}
+
+}  // namespace
+
 bool LengthToPixels(std::string_view text, int base, const TLengthContext& ctx, int& pixels) {
+  if (PlainPixels(text, pixels)) return true;
   double n = 0;
   std::string_view unit;
   if (!SplitNumber(text, n, unit)) return false;

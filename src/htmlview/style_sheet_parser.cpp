@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 #if defined(__SSE2__)
@@ -123,6 +125,48 @@ TLowered LowerUtf8UpToSemicolon(std::u16string_view text, std::size_t from, char
   return {i, out};
 }
 
+// Lowers the name starting at "from" into out eight characters at a time
+// while whole blocks fit before "stored"; returns where it stopped, at the
+// first character that cannot stand in a name or before a block that would
+// not fit. Bytes past the name stay zero.
+std::size_t LowerNameBlocks(std::u16string_view text, std::size_t from, std::size_t stored, char* out) {
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i caseBit = _mm_set1_epi16(0x20);
+  const __m128i beforeA = _mm_set1_epi16('a' - 1);
+  const __m128i afterZ = _mm_set1_epi16('z' + 1);
+  const __m128i beforeZero = _mm_set1_epi16('0' - 1);
+  const __m128i afterNine = _mm_set1_epi16('9' + 1);
+  const __m128i dash = _mm_set1_epi16('-');
+  while (i + 8 <= stored) {
+    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    // Digits and "-" have the case bit already, so setting it lowers the
+    // letters and leaves every other name character as it is. Characters
+    // from 0x8000 compare as negative and fall in no range.
+    const __m128i lowered = _mm_or_si128(chars, caseBit);
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi16(lowered, beforeA), _mm_cmplt_epi16(lowered, afterZ));
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi16(chars, beforeZero), _mm_cmplt_epi16(chars, afterNine));
+    const __m128i valid = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi16(chars, dash));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(valid));
+    const std::size_t count = mask == 0xFFFF ? 8 : static_cast<std::size_t>(std::countr_zero(~mask) / 2);
+    if (count == 0) return i;
+    // Eight bytes are written whole, those past the name cleared: the block
+    // fits before "stored", so they stay within the name's room.
+    std::uint64_t word;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&word), _mm_packus_epi16(lowered, lowered));
+    if (count < 8) word &= (std::uint64_t{1} << (8 * count)) - 1;
+    std::memcpy(out + (i - from), &word, 8);
+    i += count;
+    if (count < 8) return i;
+  }
+#else
+  static_cast<void>(text);
+  static_cast<void>(stored);
+  static_cast<void>(out);
+#endif
+  return i;
+}
+
 // Spaces trimmed at both ends, then one pair of matching quotes removed.
 std::string_view TrimAndUnquote(const char* begin, const char* end) {
   while (begin < end && *begin == ' ') ++begin;
@@ -151,6 +195,7 @@ void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
     std::array<char, kMaxTableName> name{};
     const std::size_t nameStart = i;
     const std::size_t stored = std::min(n, nameStart + kMaxTableName);
+    i = LowerNameBlocks(text, i, stored, name.data());
     for (; i < stored && text[i] < 128; ++i) {
       const char c = kNameChars[text[i]];
       if (c == 0) break;
