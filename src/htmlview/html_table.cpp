@@ -193,7 +193,7 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
   } else {
     const TBoxValues box = GetBoxValues(props, 0, ppi);
     if (sized) {
-      // As SetSizes does, with the lengths the box has converted already.
+      // The CSS width and height, with the lengths the box has converted already.
       const double points = props.FontSizePoints(12);
       setSizes(SizeFromBox(props[Width], box.widthSet, box.width, ppi, points),
                SizeFromBox(props[Height], box.heightSet, box.height, ppi, points));
@@ -209,23 +209,6 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
   VrSpace = Padding[sTop] + BorderWidth[sTop] + BorderWidth[sBottom] + Padding[sBottom];
 }
 
-void TCellObj::SetSpans(const TAttributeList& attrs) {
-  ColSpan = SpanOf(attrs.Find(TAttrSymbol::ColSpanSy), kMaxColSpan);
-  RowSpan = SpanOf(attrs.Find(TAttrSymbol::RowSpanSy), kMaxRowSpan);
-}
-
-void TCellObj::SetSizes(const TProperties& props, const TAttributeList& attrs, int ppi) {
-  if (const TAttribute* w = attrs.Find(TAttrSymbol::WidthSy)) SpecWd = SpecFromAttribute(*w);
-  if (const TAttribute* h = attrs.Find(TAttrSymbol::HeightSy)) SpecHt = SpecFromAttribute(*h);
-  const double points = props.FontSizePoints(12);
-  if (const TSpecWidth css = SpecFromProperty(props[Width], ppi, points); css.Type != TWidthType::wtNone) {
-    SpecWd = css;
-  }
-  if (const TSpecWidth css = SpecFromProperty(props[Height], ppi, points); css.Type != TWidthType::wtNone) {
-    SpecHt = css;
-  }
-}
-
 void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
   for (int s = 0; s < 4; ++s) {
     Padding[s] = box.paddingSet[s] ? box.padding[s] : table.CellPadding;
@@ -238,10 +221,6 @@ void TCellObj::SetBorders(const THtmlTable& table, const TBoxValues& box) {
     if (BorderStyle[s] == bssNone) BorderWidth[s] = 0;
     BorderColor[s] = box.borderColor[s] != platform::kNoColor ? box.borderColor[s] : kSilver;
   }
-}
-
-void TCellObj::SetVAlign(const TProperties& props, const TAttributeList& attrs) {
-  VAlign = VAlignOf(attrs.Find(TAttrSymbol::VAlignSy), props, VAlign);
 }
 
 }  // namespace talmeko::htmlview

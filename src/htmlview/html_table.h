@@ -64,10 +64,7 @@ class TCellObj : public TCellData {
   TCellObjCell Cell;
 
  private:
-  void SetSpans(const TAttributeList& attrs);
-  void SetSizes(const TProperties& props, const TAttributeList& attrs, int pixelsPerInch);
   void SetBorders(const THtmlTable& table, const TBoxValues& box);
-  void SetVAlign(const TProperties& props, const TAttributeList& attrs);
 };
 
 // One row: its cells in order and its vertical alignment.
