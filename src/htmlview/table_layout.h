@@ -10,6 +10,7 @@
 
 #include "htmlview/content_layout.h"
 #include "htmlview/html_table.h"
+#include "htmlview/inline_vector.h"
 #include "htmlview/small_vector.h"
 #include "htmlview/text_layout.h"
 #include "platform/geometry.h"
@@ -72,7 +73,7 @@ class TTableLayout {
   int OuterHeight() const;
   const TSmallVector<Column, 4>& Columns() const { return columns_; }
   std::vector<int> RowHeights() const { return {rowHeights_.begin(), rowHeights_.end()}; }
-  const std::vector<Cell>& Cells() const { return cells_; }
+  const TInlineVector<Cell, 2>& Cells() const { return cells_; }
   const THtmlTable& Table() const { return *table_; }
   int Left() const { return left_; }
   int Top() const { return top_; }
@@ -102,7 +103,7 @@ class TTableLayout {
   // Most tables of a page are small: their lists are kept in place, so
   // laying one out costs few allocations.
   TSmallVector<Column, 4> columns_;
-  std::vector<Cell> cells_;
+  TInlineVector<Cell, 2> cells_;
   TSmallVector<std::size_t, 4> rowFirstCell_;  // cells_ index of each row's first cell, plus an end
   TSmallVector<int, 2> rowHeights_;
   TSmallVector<int, 4> colLeft_;    // document coordinates, one past the last column too
