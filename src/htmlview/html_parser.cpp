@@ -451,20 +451,21 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       if (!take()) return false;
     }
     if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
-    TAttribute& a = attrs.Add();
     const std::size_t nameFrom = p - 1;
     while (p < n && IsAttributeNameChar(s[p])) ++p;
     const std::u16string_view name(s + nameFrom, p - nameFrom);
+    TAttrSymbol which;
 #if defined(__SSE2__)
     if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
       const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
-      a.Which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
+      which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
     } else {
-      a.Which = LookupAttributeNoCase(name);
+      which = LookupAttributeNoCase(name);
     }
 #else
-    a.Which = LookupAttributeNoCase(name);
+    which = LookupAttributeNoCase(name);
 #endif
+    TAttribute& a = attrs.Add(which);
     if (a.Which != TAttrSymbol::OtherAttribute) {
       a.Name.assign(AttributeName(a.Which));
     } else {
