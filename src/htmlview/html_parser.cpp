@@ -381,7 +381,26 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
 #if defined(__SSE2__)
   const bool endTag = pos < n && s[pos] == u'/';
   const std::size_t from = pos + (endTag ? 1 : 0);
-  if (from + 8 > n || !(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
+  if (from + 8 > n) return false;
+  // The page's own tags first: what comes before the first ">" of the next
+  // eight characters, narrowed to bytes and folded, found in the element
+  // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
+  // folding maps only letters onto letters, so a name of the table matches
+  // only itself in letters of either case.
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+  const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u'>'))));
+  if (ends != 0) {
+    const auto length = static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+    auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+    word &= ((std::uint64_t{1} << (8 * length)) - 1) & 0xDFDFDFDFDFDFDFDFull;
+    if (TElementSymbols e; FindElementFolded(word, length, e)) {
+      tag.sy = endTag ? e.end : e.start;
+      tag.endTag = endTag;
+      tag.end = from + length + 1;
+      return true;
+    }
+  }
+  if (!(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
   std::size_t to = from + 1;
   if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
     ++to;  // headings end after their digit

@@ -86,6 +86,36 @@ TEST(NameOnlyTags, ReadAsTheSameTagWithABreakBeforeItsEnd) {
   }
 }
 
+TEST(NameOnlyTags, CharactersPastLatin1NeverMatchALetter) {
+  // UTF-8 pages: characters whose low byte is a letter of a known name,
+  // full-width letters and Latin-1 letters, in and around known names.
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::vector<std::string> names = {
+      "t\xC5\x84",          // U+0144, low byte "D"
+      "\xC5\xB4" "d",      // U+0174, low byte "T"
+      "\xEF\xBD\x94" "d",  // full-width t
+      "t\xEF\xBD\x84",      // full-width d
+      "t\xC3\x84",          // Latin-1 A with diaeresis
+      "tabl\xC3\xA5",       // Latin-1 a with ring
+      "t\x7F",               // folds onto "_"
+      "t@", "t`", "t[", "t{", "t^", "td", "Td", "tD"};
+  for (const std::string& name : names) {
+    for (const char* slash : {"", "/"}) {
+      if (!StartsTag(slash + name)) continue;
+      for (const char* after : {"", "x", "<td>"}) {
+        const std::string straight = bom + "<" + slash + name + ">" + after;
+        const std::string broken = bom + "<" + slash + name + "\r\n>" + after;
+        EXPECT_EQ(Tokens(straight), Tokens(broken)) << straight;
+      }
+    }
+  }
+  // Known names in letters of either case are those elements.
+  const auto number = [](Sy sy) { return std::to_string(static_cast<int>(sy)); };
+  EXPECT_EQ(Tokens("<tAbLe><TD></Td>"), number(Sy::TableSy) + "|< " + number(Sy::TDSy) + "|< " +
+                                            number(Sy::TDEndSy) + "|" + std::string(1, '\0') + " " +
+                                            number(Sy::EofSy));
+}
+
 TEST(NameOnlyTags, RandomNamesNearTheEndOfTheText) {
   // Names of random characters, cut off so that the text ends at every
   // place in and after the tag.
