@@ -223,10 +223,6 @@ void THtmlParser::SkipTo(char16_t a, char16_t b) {
   }
 }
 
-void THtmlParser::SkipSpaces() {
-  while (ch_ == u' ' || ch_ == u'\r') GetCh();
-}
-
 namespace {
 
 enum : std::uint8_t { kTagNameChar = 1, kAttributeNameChar = 2 };
