@@ -11,6 +11,7 @@ namespace talmeko::htmlview {
 
 TAttribute& TAttributeList::Add() {
   if (count_ == items_.size()) items_.emplace_back();
+  indexed_ = false;
   TAttribute& a = items_[count_++];
   a.Which = TAttrSymbol::OtherAttribute;
   a.Name.clear();
@@ -20,7 +21,51 @@ TAttribute& TAttributeList::Add() {
   return a;
 }
 
-const TAttribute* TAttributeList::Find(TAttrSymbol which) const {
+TAttribute& TAttributeList::Add(TAttrSymbol which) {
+  const bool wasIndexed = indexed_;
+  TAttribute& a = Add();
+  a.Which = which;
+  const auto w = static_cast<std::size_t>(which);
+  const std::size_t i = count_ - 1;
+  if (wasIndexed && w < kSymbolCount && i <= 0xFF) {
+    const std::uint64_t bit = std::uint64_t{1} << w;
+    if ((present_ & bit) == 0) {
+      present_ |= bit;
+      first_[w] = static_cast<std::uint8_t>(i);
+    }
+    indexed_ = true;
+  }
+  return a;
+}
+
+void TAttributeList::Index() const {
+  present_ = 0;
+  // Entries past 255 are left to the plain scan: their symbols get no bit.
+  bool all = true;
+  for (std::size_t i = 0; i < count_; ++i) {
+    const auto which = static_cast<std::size_t>(items_[i].Which);
+    if (which >= kSymbolCount || i > 0xFF) {
+      all = false;
+      continue;
+    }
+    const std::uint64_t bit = std::uint64_t{1} << which;
+    if ((present_ & bit) == 0) {
+      present_ |= bit;
+      first_[which] = static_cast<std::uint8_t>(i);
+    }
+  }
+  indexed_ = all;
+}
+
+static_assert(static_cast<std::size_t>(TAttrSymbol::SpanSy) < 64, "a bit per attribute symbol");
+
+const TAttribute* TAttributeList::FindSlow(TAttrSymbol which) const {
+  if (!indexed_) Index();
+  const auto w = static_cast<std::size_t>(which);
+  if (indexed_ && w < kSymbolCount) {
+    if ((present_ & (std::uint64_t{1} << w)) == 0) return nullptr;
+    return &items_[first_[w]];
+  }
   for (std::size_t i = 0; i < count_; ++i) {
     if (items_[i].Which == which) return &items_[i];
   }

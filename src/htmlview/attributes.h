@@ -1,7 +1,9 @@
 #pragma once
 // The attributes of the last tag read.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,12 +25,27 @@ struct TAttribute {
 // does not allocate once the list has grown to the page's largest tag.
 class TAttributeList {
  public:
-  void Reset() { count_ = 0; }
+  void Reset() {
+    count_ = 0;
+    present_ = 0;
+    indexed_ = true;
+  }
+  // The caller fills in the entry; the list indexes it when Find is next
+  // called, so every field must be set before that.
   TAttribute& Add();
+  // The same with the symbol set and indexed at once; the entry's symbol
+  // must not change afterwards.
+  TAttribute& Add(TAttrSymbol which);
   std::size_t Count() const { return count_; }
   const TAttribute& operator[](std::size_t i) const { return items_[i]; }
 
-  const TAttribute* Find(TAttrSymbol which) const;
+  const TAttribute* Find(TAttrSymbol which) const {
+    const auto w = static_cast<std::size_t>(which);
+    if (indexed_ && w < kSymbolCount) {
+      return ((present_ >> w) & 1) != 0 ? &items_[first_[w]] : nullptr;
+    }
+    return FindSlow(which);
+  }
   std::u16string_view ValueOf(TAttrSymbol which) const;
   // The id lower-cased; the class lower-cased with inner spaces turned into
   // "."; the title as UTF-8.
@@ -39,8 +56,19 @@ class TAttributeList {
   bool TheStyle(TTextPool& pool, TProperties& props) const;
 
  private:
+  void Index() const;
+  const TAttribute* FindSlow(TAttrSymbol which) const;
+
   std::vector<TAttribute> items_;
   std::size_t count_ = 0;
+  // The tree builder asks for several attributes per tag, most of them
+  // absent: once indexed, a bit per symbol says which are there and first_
+  // where the first of each is, so Find reads no entry. first_ holds only
+  // for symbols whose bit is set.
+  static constexpr std::size_t kSymbolCount = static_cast<std::size_t>(TAttrSymbol::SpanSy) + 1;
+  mutable std::uint64_t present_ = 0;
+  mutable std::array<std::uint8_t, kSymbolCount> first_{};
+  mutable bool indexed_ = true;
 };
 
 // The numeric value of an attribute text: a trailing "%" or "*" removed, a

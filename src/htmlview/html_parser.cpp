@@ -223,10 +223,6 @@ void THtmlParser::SkipTo(char16_t a, char16_t b) {
   }
 }
 
-void THtmlParser::SkipSpaces() {
-  while (ch_ == u' ' || ch_ == u'\r') GetCh();
-}
-
 namespace {
 
 enum : std::uint8_t { kTagNameChar = 1, kAttributeNameChar = 2 };
@@ -381,7 +377,26 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
 #if defined(__SSE2__)
   const bool endTag = pos < n && s[pos] == u'/';
   const std::size_t from = pos + (endTag ? 1 : 0);
-  if (from + 8 > n || !(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
+  if (from + 8 > n) return false;
+  // The page's own tags first: what comes before the first ">" of the next
+  // eight characters, narrowed to bytes and folded, found in the element
+  // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
+  // folding maps only letters onto letters, so a name of the table matches
+  // only itself in letters of either case.
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+  const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u'>'))));
+  if (ends != 0) {
+    const auto length = static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+    auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+    word &= ((std::uint64_t{1} << (8 * length)) - 1) & 0xDFDFDFDFDFDFDFDFull;
+    if (TElementSymbols e; FindElementFolded(word, length, e)) {
+      tag.sy = endTag ? e.end : e.start;
+      tag.endTag = endTag;
+      tag.end = from + length + 1;
+      return true;
+    }
+  }
+  if (!(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
   std::size_t to = from + 1;
   if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
     ++to;  // headings end after their digit
@@ -451,20 +466,21 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       if (!take()) return false;
     }
     if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
-    TAttribute& a = attrs.Add();
     const std::size_t nameFrom = p - 1;
     while (p < n && IsAttributeNameChar(s[p])) ++p;
     const std::u16string_view name(s + nameFrom, p - nameFrom);
+    TAttrSymbol which;
 #if defined(__SSE2__)
     if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
       const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
-      a.Which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
+      which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
     } else {
-      a.Which = LookupAttributeNoCase(name);
+      which = LookupAttributeNoCase(name);
     }
 #else
-    a.Which = LookupAttributeNoCase(name);
+    which = LookupAttributeNoCase(name);
 #endif
+    TAttribute& a = attrs.Add(which);
     if (a.Which != TAttrSymbol::OtherAttribute) {
       a.Name.assign(AttributeName(a.Which));
     } else {

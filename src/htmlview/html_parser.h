@@ -72,7 +72,10 @@ class THtmlParser {
   // Reads the tag name at the current character and looks it up; false
   // when no name starts there.
   bool ReadTagName(TElementSymbols& symbols);
-  void SkipSpaces();
+  // Called between attributes and by the table reader before each cell.
+  void SkipSpaces() {
+    while (ch_ == u' ' || ch_ == u'\r') GetCh();
+  }
   void ReadAttributes();
   bool ReadAttribute();
   void ReadAttributeValue(TAttribute& attr);

@@ -1,6 +1,7 @@
 #include "htmlview/html_view.h"
 
 #include <iterator>
+#include <sstream>
 
 #include "htmlview/exceptions.h"
 #include "htmlview/html_parser.h"
@@ -40,7 +41,13 @@ void THtmlView::LoadFromStream(std::istream* stream, const std::string& name, TD
   stream->seekg(0, std::ios::end);
   const std::streamoff size = stream->tellg();
   stream->seekg(0);
-  if (size > 0 && stream->good()) {
+  auto* const inMemory = dynamic_cast<std::stringbuf*>(stream->rdbuf());
+  if (size > 0 && stream->good() && inMemory && inMemory->view().size() == static_cast<std::size_t>(size)) {
+    // A page written into a string stream, as the main window hands it:
+    // copied once from the stream's own string, not cleared and then read.
+    bytes.assign(inMemory->view());
+    stream->seekg(0, std::ios::end);
+  } else if (size > 0 && stream->good()) {
     bytes.resize(static_cast<std::size_t>(size));
     stream->read(bytes.data(), size);
     bytes.resize(static_cast<std::size_t>(stream->gcount()));

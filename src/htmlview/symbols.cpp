@@ -33,6 +33,19 @@ constexpr std::array<ElementEntry, 16> kElements = {{
     {"TITLE", Sy::TitleElemSy, Sy::TitleElemEndSy},
 }};
 
+// The tokenizer takes a tag whose name folds onto an element's name for that
+// element without testing its characters, which holds only while the names
+// are letters alone: folding maps letters, and nothing else, onto letters.
+constexpr bool AllNamesAreLetters() {
+  for (const ElementEntry& e : kElements) {
+    for (char c : e.name) {
+      if (c < 'A' || c > 'Z') return false;
+    }
+  }
+  return true;
+}
+static_assert(AllNamesAreLetters());
+
 struct AttributeEntry {
   std::string_view name;
   TAttrSymbol symbol;

@@ -93,6 +93,17 @@ inline TElementSymbols LookupElementFolded(std::uint64_t folded, std::size_t len
       kFoldedElements[static_cast<std::size_t>(((folded ^ length) * kFoldedElementMultiplier) >> (64 - kFoldedElementBits))];
   return e.word == folded && e.length == length ? e.symbols : TElementSymbols{};
 }
+// The same, true only for a name the table holds. Its names are upper-case
+// letters alone, so a word of any eight characters narrowed to bytes and
+// folded matches only the same name written in letters of either case.
+inline bool FindElementFolded(std::uint64_t folded, std::size_t length, TElementSymbols& symbols) {
+  using namespace symbols_detail;
+  const TFoldedElement& e =
+      kFoldedElements[static_cast<std::size_t>(((folded ^ length) * kFoldedElementMultiplier) >> (64 - kFoldedElementBits))];
+  if (e.word != folded || e.length != length || length == 0) return false;
+  symbols = e.symbols;
+  return true;
+}
 // Likewise for attribute names of 1..kMaxAttributeNameLength characters:
 // characters 0..7 in low, 8..15 in high.
 TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length);
