@@ -4,25 +4,18 @@ namespace talmeko::htmlview {
 
 std::string_view TTextPool::StoreSlow(std::string_view text) {
   if (text.empty()) return {};
-  if (text.size() > chunkFree_) {
-    // Long texts get a chunk of their own so the current chunk stays in use.
-    const std::size_t size = text.size() > kChunkSize / 4 ? text.size() : kChunkSize;
-    chunks_.push_back(std::make_unique<char[]>(size));
-    if (size == kChunkSize) {
-      next_ = chunks_.back().get();
-      chunkFree_ = size;
-    } else {
-      std::memcpy(chunks_.back().get(), text.data(), text.size());
-      used_ += text.size();
-      return {chunks_.back().get(), text.size()};
-    }
+  // Long texts get a chunk of their own so the current chunk stays in use.
+  if (text.size() > kChunkSize / 4) {
+    chunks_.push_back(std::make_unique<char[]>(text.size()));
+    std::memcpy(chunks_.back().get(), text.data(), text.size());
+    used_ += text.size();
+    return {chunks_.back().get(), text.size()};
   }
-  char* place = next_;
-  std::memcpy(place, text.data(), text.size());
-  next_ += text.size();
-  chunkFree_ -= text.size();
-  used_ += text.size();
-  return {place, text.size()};
+  // A new current chunk, which the text then fits.
+  chunks_.push_back(std::make_unique<char[]>(kChunkSize));
+  next_ = chunks_.back().get();
+  chunkFree_ = kChunkSize;
+  return Store(text);
 }
 
 }  // namespace talmeko::htmlview
