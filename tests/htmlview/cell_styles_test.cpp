@@ -16,26 +16,12 @@
 #include "htmlview/style_sheet_parser.h"
 #include "htmlview/text_pool.h"
 #include "htmlview/text_util.h"
+#include "property_description.h"
 
 namespace talmeko::htmlview {
 namespace {
 
-std::string Describe(const TProperties& p) {
-  std::string s;
-  for (int i = 0; i < PropCount; ++i) {
-    const auto index = static_cast<PropIndex>(i);
-    const TPropValue& v = p[index];
-    s += std::string(PropertyName(index)) + "=";
-    switch (v.Kind()) {
-      case TValueKind::Empty: s += "-"; break;
-      case TValueKind::Text: s += "'" + std::string(v.Text()) + "'"; break;
-      case TValueKind::Int: s += std::to_string(v.Int()); break;
-      case TValueKind::Real: s += std::to_string(v.Real()) + "r"; break;
-    }
-    s += ' ';
-  }
-  return s + "valued=" + std::to_string(p.ValuedSlots());
-}
+std::string Describe(const TProperties& p) { return testing::DescribeSlots(p, false); }
 
 std::string Describe(const TSpecWidth& w) {
   return std::to_string(w.Value) + "/" + std::to_string(static_cast<int>(w.Type));

@@ -17,6 +17,7 @@
 #include "htmlview/text_pool.h"
 #include "htmlview/text_util.h"
 #include "style_attribute_corpus.h"
+#include "property_description.h"
 
 namespace talmeko::htmlview {
 namespace {
@@ -26,22 +27,7 @@ using testing::kStyleTexts;
 // Every slot with its kind, the rule flags, the slots said to hold a value
 // and whether a cached font is kept: all a merge can change.
 std::string Describe(const TProperties& p) {
-  std::string s;
-  for (int i = 0; i < PropCount; ++i) {
-    const auto index = static_cast<PropIndex>(i);
-    const TPropValue& v = p[index];
-    s += std::string(PropertyName(index)) + (p.IsSetByRule(index) ? "!" : "") + "=";
-    switch (v.Kind()) {
-      case TValueKind::Empty: s += "-"; break;
-      case TValueKind::Text: s += "'" + std::string(v.Text()) + "'"; break;
-      case TValueKind::Int: s += std::to_string(v.Int()); break;
-      case TValueKind::Real: s += std::to_string(v.Real()) + "r"; break;
-    }
-    s += ' ';
-  }
-  s += "valued=" + std::to_string(p.ValuedSlots());
-  s += p.CachedFont() ? " font" : " nofont";
-  return s;
+  return testing::DescribeSlots(p, true) + (p.CachedFont() ? " font" : " nofont");
 }
 
 std::uint64_t SlotsHoldingValues(const TProperties& p) {
