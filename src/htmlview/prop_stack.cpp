@@ -94,6 +94,8 @@ void THtmlPropStack::Clear() {
 }
 
 TProperties& THtmlPropStack::Own(std::size_t depth) {
+  // Whoever takes the set may change any slot of it.
+  if (depth < ownStyled_.size()) ownStyled_[depth] = {};
   if (own_.size() <= depth) own_.resize(depth + 1);
   if (!own_[depth]) own_[depth] = std::make_unique<TProperties>();
   return *own_[depth];
@@ -117,6 +119,10 @@ void THtmlPropStack::DropCache() {
   unlinked_ = nullptr;
   cachedSets_ = 0;
   keyText_.reset();
+  styled_.clear();
+  styledTable_.clear();
+  styledValues_.clear();
+  ownStyled_.clear();
 }
 
 void THtmlPropStack::DetachFromCache() {
@@ -296,50 +302,152 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
     DropCache();
     cacheStyleVersion_ = styles_->Version();
   }
-  const TCacheKey key{levels_.back().id, tag, cls, id, title, styleText};
+  TTextPool& pool = styles_->Pool();
+  const std::size_t depth = levels_.size();
+  auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
+  if (styleText) {
+    // The set with a style attribute is the set the element would have
+    // without one, with the attribute's declarations merged and a font size
+    // they give converted: the rules' work is shared by every style text.
+    const TCacheKey baseKey{levels_.back().id, tag, cls, id, title, nullptr};
+    const std::uint64_t baseHash = HashKey(baseKey);
+    const TCachedSet* base = Find(baseKey, baseHash);
+    if (!base) {
+      TCachedSet* entry = NextFreeSet();
+      if (!entry) {
+        // A full cache: the set is the stack's own and shared with nothing.
+        TProperties& p = Own(depth);
+        Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+        MergeStyleText(p, *styleText, pool);
+        levels_.push_back({&p, nextId_++});
+        return;
+      }
+      Compute(entry->props, depth, tag, stored(cls), stored(id), nullptr, stored(title));
+      Link(*entry, baseKey, baseHash, nextId_++);
+      base = entry;
+    }
+    PushStyled(base->props, base->id, *styleText);
+    return;
+  }
+  const TCacheKey key{levels_.back().id, tag, cls, id, title, nullptr};
   const std::uint64_t hash = HashKey(key);
   if (const TCachedSet* hit = Find(key, hash)) {
     levels_.push_back({&hit->props, hit->id});
     return;
   }
-  TTextPool& pool = styles_->Pool();
-  const std::size_t depth = levels_.size();
-  auto stored = [&pool](std::string_view text) { return text.empty() ? std::string_view() : pool.Store(text); };
   // Sets are computed straight into the cache entry they will be kept in;
   // only a full cache makes the stack keep its own copy.
-  if (!styleText) {
-    TCachedSet* entry = NextFreeSet();
-    TProperties& p = entry ? entry->props : Own(depth);
-    Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
-    Push(entry, p, key, hash);
-    return;
-  }
-  // The set with a style attribute is the set the element would have
-  // without one, with the attribute's declarations merged and a font size
-  // they give converted: the rules' work is shared by every style text.
-  const TCacheKey baseKey{key.parent, tag, cls, id, title, nullptr};
-  const std::uint64_t baseHash = HashKey(baseKey);
-  if (const TCachedSet* base = Find(baseKey, baseHash)) {
-    TCachedSet* entry = NextFreeSet(&base->props);
-    TProperties& p = entry ? entry->props : (Own(depth) = base->props);
-    MergeStyleText(p, *styleText, pool);
-    Push(entry, p, key, hash);
-    return;
-  }
-  // Neither is cached yet: the set without the attribute is computed and
-  // kept first, then the element's own is made from it.
   TCachedSet* entry = NextFreeSet();
   TProperties& p = entry ? entry->props : Own(depth);
   Compute(p, depth, tag, stored(cls), stored(id), nullptr, stored(title));
-  TProperties* own = &p;
-  if (entry) {
-    Link(*entry, baseKey, baseHash, nextId_++);
-    // The kept set must not change; a full cache leaves a copy of our own.
-    entry = NextFreeSet(&p);
-    own = entry ? &entry->props : &(Own(depth) = p);
+  Push(entry, p, key, hash);
+}
+
+namespace {
+
+std::string_view BytesOf(const std::u16string& text) {
+  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+}  // namespace
+
+void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, const std::u16string& styleText) {
+  const std::size_t depth = levels_.size();
+  const std::string_view bytes = BytesOf(styleText);
+  const std::uint64_t hash = HashBytes(Mix(0x7A3D5C1B9E8F4A21ULL, baseId), bytes.data(), bytes.size());
+  const TStyledSet* known = FindStyled(baseId, bytes, hash);
+  const TPropValue* values = nullptr;
+  std::uint64_t mask = 0;
+  std::uint32_t newId = 0;
+  if (known) {
+    values = styledValues_.data() + known->firstValue;
+    mask = known->slotMask;
+    newId = known->id;
+  } else {
+    // Merged onto a new set, the attribute marks exactly the slots it sets
+    // as set by a rule; written over the base set in slot order, they give
+    // what merging it onto the base set would.
+    if (!scratch_) scratch_ = std::make_unique<TProperties>();
+    TProperties& s = *scratch_;
+    if (!scratchIsNew_) s.ResetToNew();
+    scratchIsNew_ = false;
+    MergeStyleAttribute(styleText, styles_->Pool(), s);
+    mask = s.RuleFlags();
+    newId = nextId_++;
+    if (styled_.size() < kMaxCachedSets) {
+      TStyledSet made;
+      made.hash = hash;
+      made.base = baseId;
+      made.id = newId;
+      if (!keyText_) keyText_ = std::make_unique<TTextPool>();
+      made.styleBytes = bytes.empty() ? std::string_view() : keyText_->Store(bytes);
+      made.slotMask = mask;
+      made.firstValue = static_cast<std::uint32_t>(styledValues_.size());
+      for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
+        styledValues_.push_back(s[static_cast<PropIndex>(std::countr_zero(bits))]);
+      }
+      LinkStyled(made);
+      values = styledValues_.data() + made.firstValue;
+    }
   }
-  MergeStyleText(*own, *styleText, pool);
-  Push(entry, *own, key, hash);
+  // The set at this depth is made from the base set: when it already is a
+  // copy of it, only the slots the last attribute changed are put back.
+  if (own_.size() <= depth) own_.resize(depth + 1);
+  if (!own_[depth]) own_[depth] = std::make_unique<TProperties>();
+  if (ownStyled_.size() <= depth) ownStyled_.resize(depth + 1);
+  TProperties& p = *own_[depth];
+  TOwnStyled& mark = ownStyled_[depth];
+  if (mark.base == baseId) {
+    p.RestoreSlots(base, mark.changed);
+  } else {
+    p = base;
+  }
+  mark = {baseId, mask};
+  std::size_t k = 0;
+  for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
+    const auto i = static_cast<PropIndex>(std::countr_zero(bits));
+    p.SetByRule(i, values ? values[k++] : (*scratch_)[i]);
+  }
+  if (scratch_ && !scratchIsNew_) {
+    scratch_->RestoreSlots(TProperties::NewSet(), scratch_->RuleFlags());
+    scratchIsNew_ = true;
+  }
+  ConvertFontSize(p, *levels_.back().props);
+  levels_.push_back({&p, newId});
+}
+
+const THtmlPropStack::TStyledSet* THtmlPropStack::FindStyled(std::uint32_t base, std::string_view styleBytes,
+                                                             std::uint64_t hash) const {
+  if (styledTable_.empty()) return nullptr;
+  const std::size_t mask = styledTable_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = styledTable_[i];
+    if (slot == 0) return nullptr;
+    const TStyledSet& set = styled_[slot - 1];
+    if (set.hash == hash && set.base == base && SameBytes(set.styleBytes, styleBytes.data(), styleBytes.size())) {
+      return &set;
+    }
+  }
+}
+
+void THtmlPropStack::LinkStyled(const TStyledSet& set) {
+  styled_.push_back(set);
+  // Kept at most half full, so that probes stay short and always end.
+  if (styled_.size() * 2 > styledTable_.size()) {
+    std::vector<std::uint32_t> bigger(styledTable_.empty() ? 64 : styledTable_.size() * 2, 0);
+    const std::size_t mask = bigger.size() - 1;
+    for (std::uint32_t slot : styledTable_) {
+      if (slot == 0) continue;
+      std::size_t i = styled_[slot - 1].hash & mask;
+      while (bigger[i] != 0) i = (i + 1) & mask;
+      bigger[i] = slot;
+    }
+    styledTable_.swap(bigger);
+  }
+  const std::size_t mask = styledTable_.size() - 1;
+  std::size_t i = set.hash & mask;
+  while (styledTable_[i] != 0) i = (i + 1) & mask;
+  styledTable_[i] = static_cast<std::uint32_t>(styled_.size());
 }
 
 void THtmlPropStack::MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool) {

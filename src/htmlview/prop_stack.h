@@ -127,6 +127,9 @@ class THtmlPropStack {
                     const std::u16string* styleText);
   void Push(TCachedSet* entry, const TProperties& props, const TCacheKey& key, std::uint64_t hash);
   void MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool);
+  // Opens an element with a style attribute over the set it would have
+  // without one (baseId 0: that set is not shared, and neither is this one).
+  void PushStyled(const TProperties& base, std::uint32_t baseId, const std::u16string& styleText);
   void DropCache();
   // Open elements that share cached sets take copies of their own.
   void DetachFromCache();
@@ -154,6 +157,36 @@ class THtmlPropStack {
     std::uint32_t id = 0;
   };
   std::vector<TPlainChild> lastPlain_;
+
+  // Sets with a style attribute are mostly unique on a page (a swatch's
+  // colour), so they are not kept whole: what is kept is the slots the
+  // attribute sets, by the set it is merged onto and its text. An element
+  // with a style attribute then gets a copy of its base set at its depth
+  // with those slots written over it, and the same id as every element
+  // like it.
+  struct TStyledSet {
+    std::uint64_t hash = 0;
+    std::uint32_t base = 0;
+    std::uint32_t id = 0;
+    std::string_view styleBytes;
+    std::uint64_t slotMask = 0;  // the slots the attribute sets
+    std::uint32_t firstValue = 0;  // their values in styledValues_, in slot order
+  };
+  const TStyledSet* FindStyled(std::uint32_t base, std::string_view styleBytes, std::uint64_t hash) const;
+  void LinkStyled(const TStyledSet& set);
+  std::vector<TStyledSet> styled_;
+  std::vector<std::uint32_t> styledTable_;  // open addressing: index + 1, 0 for free
+  std::vector<TPropValue> styledValues_;
+  // Sets a style attribute is parsed onto; new again between uses.
+  std::unique_ptr<TProperties> scratch_;
+  bool scratchIsNew_ = true;
+  // Per depth, when the stack's own set there is a copy of a base set with
+  // some slots changed by a style attribute: the base's id and those slots.
+  struct TOwnStyled {
+    std::uint32_t base = 0;
+    std::uint64_t changed = 0;
+  };
+  std::vector<TOwnStyled> ownStyled_;
 };
 
 }  // namespace talmeko::htmlview

@@ -117,6 +117,19 @@ class TProperties {
   // Makes the set a new one again: the same as assigning TProperties(),
   // with one copy instead of two.
   void ResetToNew() { *this = kNewSet; }
+  // Makes a set that was a copy of the other, and has had only the given
+  // slots changed since, equal to it again. Cheaper than a copy when few
+  // slots changed: sets are large.
+  void RestoreSlots(const TProperties& original, std::uint64_t changed) {
+    for (; changed != 0; changed &= changed - 1) {
+      const int i = std::countr_zero(changed);
+      props_[i] = original.props_[i];
+    }
+    byRule_ = original.byRule_;
+    valued_ = original.valued_;
+    font_ = original.font_;
+  }
+  static const TProperties& NewSet() { return kNewSet; }
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {
