@@ -114,6 +114,7 @@ TProperties& THtmlPropStack::MutableTop() {
 
 void THtmlPropStack::DropCache() {
   lastPlain_.clear();
+  lastStyledBase_.clear();
   table_.clear();
   sets_.reset();
   unlinked_ = nullptr;
@@ -309,7 +310,18 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
     // The set with a style attribute is the set the element would have
     // without one, with the attribute's declarations merged and a font size
     // they give converted: the rules' work is shared by every style text.
-    const TCacheKey baseKey{levels_.back().id, tag, cls, id, title, nullptr};
+    // Mostly the base set is that of the last element like this one at
+    // this depth, which is then taken without a cache search.
+    const bool onlyStyle = cls.empty() && id.empty() && title.empty();
+    if (onlyStyle && depth < lastStyledBase_.size()) {
+      const TPlainChild& last = lastStyledBase_[depth];
+      if (last.props != nullptr && last.parent == levels_.back().id && last.tag == tag) {
+        PushStyled(*last.props, last.id, *styleText);
+        return;
+      }
+    }
+    const std::uint32_t parent = levels_.back().id;
+    const TCacheKey baseKey{parent, tag, cls, id, title, nullptr};
     const std::uint64_t baseHash = HashKey(baseKey);
     const TCachedSet* base = Find(baseKey, baseHash);
     if (!base) {
@@ -325,6 +337,10 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
       Compute(entry->props, depth, tag, stored(cls), stored(id), nullptr, stored(title));
       Link(*entry, baseKey, baseHash, nextId_++);
       base = entry;
+    }
+    if (onlyStyle) {
+      if (lastStyledBase_.size() <= depth) lastStyledBase_.resize(depth + 1);
+      lastStyledBase_[depth] = {parent, tag, &base->props, base->id};
     }
     PushStyled(base->props, base->id, *styleText);
     return;

@@ -157,6 +157,9 @@ class THtmlPropStack {
     std::uint32_t id = 0;
   };
   std::vector<TPlainChild> lastPlain_;
+  // The same for the set an element with only a style attribute is made
+  // from: the set it would have without the attribute.
+  std::vector<TPlainChild> lastStyledBase_;
 
   // Sets with a style attribute are mostly unique on a page (a swatch's
   // colour), so they are not kept whole: what is kept is the slots the

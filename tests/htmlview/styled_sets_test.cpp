@@ -65,6 +65,15 @@ TEST(StyledSets, SharedSetsEqualSetsComputedAlone) {
         const TPropValue v = TPropValue::MakeInt(static_cast<std::int64_t>(pick(9)));
         a.SetPropUnlessRule(MarginTop, v);
         b.SetPropUnlessRule(MarginTop, v);
+      } else if (action == 3 && pick(20) == 0) {
+        // A style element in the middle of the page: sets made before it
+        // no longer hold for the elements after it.
+        const std::string rule = "td{color:#" + std::to_string(100000 + step) + "}</style>";
+        for (Stack* s : {&shared, &alone}) {
+          TBuffer sheet(rule, "", platform::kDefaultCharset);
+          TStyleSheetParser(sheet, s->doc.Styles).Parse();
+        }
+        continue;
       } else {
         if (a.Depth() > 8) {
           a.PopToDepth(4);
