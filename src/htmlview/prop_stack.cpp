@@ -186,6 +186,11 @@ inline bool SameBytes(std::string_view a, const char* b, std::size_t n) {
   return n <= 8 || std::memcmp(a.data() + 8, b + 8, n - 8) == 0;
 }
 
+// Tags are literals, so the same tag is mostly the same text in memory.
+inline bool SameTag(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.data() == b.data() || SameBytes(a, b.data(), b.size()));
+}
+
 }  // namespace
 
 std::uint64_t THtmlPropStack::HashKey(const TCacheKey& key) {
@@ -281,7 +286,7 @@ void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std
   const std::size_t depth = levels_.size();
   if (plain && styles_->Version() == cacheStyleVersion_ && depth < lastPlain_.size()) {
     const TPlainChild& last = lastPlain_[depth];
-    if (last.props != nullptr && last.parent == levels_.back().id && last.tag == tag) {
+    if (last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag)) {
       levels_.push_back({last.props, last.id});
       return;
     }
@@ -315,7 +320,7 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
     const bool onlyStyle = cls.empty() && id.empty() && title.empty();
     if (onlyStyle && depth < lastStyledBase_.size()) {
       const TPlainChild& last = lastStyledBase_[depth];
-      if (last.props != nullptr && last.parent == levels_.back().id && last.tag == tag) {
+      if (last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag)) {
         PushStyled(*last.props, last.id, *styleText);
         return;
       }
