@@ -419,15 +419,21 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
   TProperties& p = *own_[depth];
   TOwnStyled& mark = ownStyled_[depth];
   if (mark.base == baseId) {
-    p.RestoreSlots(base, mark.changed);
+    // Slots this attribute sets are written below anyway.
+    p.RestoreSlots(base, mark.changed & ~mask);
   } else {
     p = base;
   }
   mark = {baseId, mask};
-  std::size_t k = 0;
-  for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
-    const auto i = static_cast<PropIndex>(std::countr_zero(bits));
-    p.SetByRule(i, values ? values[k++] : (*scratch_)[i]);
+  if (values) {
+    p.SetByRule(mask, values);
+  } else {
+    std::array<TPropValue, PropCount> packed;
+    std::size_t k = 0;
+    for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
+      packed[k++] = (*scratch_)[static_cast<PropIndex>(std::countr_zero(bits))];
+    }
+    p.SetByRule(mask, packed.data());
   }
   if (scratch_ && !scratchIsNew_) {
     scratch_->RestoreSlots(TProperties::NewSet(), scratch_->RuleFlags());

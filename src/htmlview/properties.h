@@ -103,7 +103,11 @@ class TPropValue {
   };
   std::uint32_t len_ = 0;
   TValueKind kind_ = TValueKind::Empty;
+  // Named, so that a value is copied as one 16-byte block rather than as
+  // its 13 bytes in two overlapping halves.
+  std::uint8_t unused_[3] = {};
 };
+static_assert(sizeof(TPropValue) == 16);
 
 struct TFontInfo;
 
@@ -130,6 +134,19 @@ class TProperties {
     font_ = original.font_;
   }
   static const TProperties& NewSet() { return kNewSet; }
+  // Sets the slots of the mask, in slot order, to the values given, each
+  // as set by a rule: what SetByRule slot by slot would do.
+  void SetByRule(std::uint64_t mask, const TPropValue* values) {
+    byRule_ |= mask;
+    if ((mask & kFontProps) != 0) font_ = nullptr;
+    for (; mask != 0; mask &= mask - 1) {
+      const int i = std::countr_zero(mask);
+      const TPropValue& v = *values++;
+      props_[i] = v;
+      if (v.HoldsNoValue()) valued_ &= ~(std::uint64_t{1} << i);
+      else valued_ |= std::uint64_t{1} << i;
+    }
+  }
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {
