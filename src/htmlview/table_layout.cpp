@@ -69,18 +69,20 @@ void TTableLayout::PlaceCells(int& textBase, TLayoutStore& store, int depth) {
     for (const TCellObj& obj : table_->Rows[static_cast<std::size_t>(r)].Cells) {
       while (col < static_cast<int>(busyUntil.size()) && busyUntil[static_cast<std::size_t>(col)] > r) ++col;
       if (col >= kMaxTableColumns) break;
-      Cell c;
+      // Made in place: space for every cell was reserved above, and a cell
+      // is too big to build aside and move in.
+      Cell& c = cells_.emplace_back();
       c.cell = &obj;
       c.row = r;
       c.col = col;
       c.colSpan = std::clamp(obj.ColSpan, 1, kMaxTableColumns - col);
       c.rowSpan = std::clamp(obj.RowSpan, 1, rows - r);
-      if (static_cast<int>(busyUntil.size()) < col + c.colSpan) busyUntil.resize(static_cast<std::size_t>(col + c.colSpan), 0);
-      for (int k = col; k < col + c.colSpan; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
+      const int spanEnd = col + c.colSpan;
+      while (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.push_back(0);
+      for (int k = col; k < spanEnd; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
       c.content.Build(obj.Cell, textBase, store, depth + 1);
-      col += c.colSpan;
+      col = spanEnd;
       columns = std::max(columns, col);
-      cells_.push_back(std::move(c));
     }
   }
   rowFirstCell_.push_back(cells_.size());
@@ -179,10 +181,18 @@ int TTableLayout::MinWidth() const {
 }
 
 int TTableLayout::MaxWidth() const {
+  long long sumMin = table_->CellSpacing;
   long long sum = table_->CellSpacing;
-  for (const Column& c : columns_) sum += c.max;
-  if (table_->SpecWidth.Type == TWidthType::wtAbsolute) sum = std::max<long long>(sum, SpecPixels(table_->SpecWidth));
-  return std::max(MinWidth(), Clamped(sum + Frame(sLeft) + Frame(sRight)));
+  for (const Column& c : columns_) {
+    sumMin += c.min;
+    sum += c.max;
+  }
+  if (table_->SpecWidth.Type == TWidthType::wtAbsolute) {
+    sumMin = std::max<long long>(sumMin, SpecPixels(table_->SpecWidth));
+    sum = std::max<long long>(sum, SpecPixels(table_->SpecWidth));
+  }
+  const long long frame = static_cast<long long>(Frame(sLeft)) + Frame(sRight);
+  return std::max(Clamped(sumMin + frame), Clamped(sum + frame));
 }
 
 int TTableLayout::OuterWidth() const {
@@ -285,9 +295,13 @@ void TTableLayout::DistributeExtra(long long extra) {
 
 void TTableLayout::ArrangeRows() {
   const int spacing = table_->CellSpacing;
-  rowHeights_.assign(rowFirstCell_.empty() ? 0 : rowFirstCell_.size() - 1, 0);
-  colLeft_.assign(columns_.size() + 1, 0);
-  for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_[i + 1] = Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width);
+  // Both lists are tiny: filled one by one rather than cleared first.
+  const std::size_t rows = rowFirstCell_.empty() ? 0 : rowFirstCell_.size() - 1;
+  rowHeights_.clear();
+  for (std::size_t r = 0; r < rows; ++r) rowHeights_.push_back(0);
+  colLeft_.clear();
+  colLeft_.push_back(0);
+  for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_.push_back(Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width));
   for (Cell& c : cells_) {
     const long long cellWidth = static_cast<long long>(colLeft_[static_cast<std::size_t>(c.col + c.colSpan)]) -
                                 colLeft_[static_cast<std::size_t>(c.col)];
@@ -322,14 +336,15 @@ void TTableLayout::SetOrigin(int x, int y) {
   // Column edges are kept as offsets from the table's left edge.
   left_ = Clamped(static_cast<long long>(x) + Frame(sLeft));
   top_ = Clamped(static_cast<long long>(y) + Frame(sTop));
-  rowTops_.assign(rowHeights_.size() + 1, top_);
-  for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_[r + 1] = Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]);
-  rowReach_.assign(rowHeights_.size(), top_);
+  rowTops_.clear();
+  rowTops_.push_back(top_);
+  for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_.push_back(Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]));
   for (Cell& c : cells_) PlaceCell(c);
+  rowReach_.clear();
   for (std::size_t r = 0; r < rowHeights_.size(); ++r) {
     int reach = std::max(rowTops_[r + 1], r > 0 ? rowReach_[r - 1] : top_);
     for (std::size_t i = rowFirstCell_[r]; i < rowFirstCell_[r + 1]; ++i) reach = std::max(reach, cells_[i].box.bottom);
-    rowReach_[r] = reach;
+    rowReach_.push_back(reach);
   }
 }
 
