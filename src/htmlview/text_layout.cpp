@@ -22,12 +22,17 @@ void TLayoutFonts::Reset(platform::Canvas& canvas) {
   widthsAdd_ = canvas.WidthsAdd();
   index_.clear();
   entries_.clear();
+  lastFont_ = nullptr;
+  lastIndex_ = -1;
   selected_ = -1;
 }
 
 int TLayoutFonts::IndexOf(const TFontInfo* font) {
   if (font == nullptr) font = &DefaultFont();
+  if (font == lastFont_) return lastIndex_;
   auto [it, added] = index_.try_emplace(font, static_cast<int>(entries_.size()));
+  lastFont_ = font;
+  lastIndex_ = it->second;
   if (!added) return it->second;
   Entry entry;
   entry.info = font;
@@ -46,9 +51,8 @@ void TLayoutFonts::Select(int index) {
   selected_ = index;
 }
 
-int TLayoutFonts::Glyph(int index, char16_t ch) {
+int TLayoutFonts::MeasureGlyph(int index, char16_t ch) {
   Entry& e = entries_[static_cast<std::size_t>(index)];
-  if (ch < kSmallGlyphs && e.smallGlyphs[ch] >= 0) return e.smallGlyphs[ch];
   if (ch >= kSmallGlyphs) {
     if (auto it = e.otherGlyphs.find(ch); it != e.otherGlyphs.end()) return it->second;
   }

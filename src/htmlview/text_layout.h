@@ -48,7 +48,13 @@ class TLayoutFonts {
   // Selects the font on the layout's canvas unless it is selected already.
   void Select(int index);
   // The advance of a character, measured once per font and layout.
-  int Glyph(int index, char16_t ch);
+  int Glyph(int index, char16_t ch) {
+    if (ch < kSmallGlyphs) {
+      const int known = entries_[static_cast<std::size_t>(index)].smallGlyphs[ch];
+      if (known >= 0) return known;
+    }
+    return MeasureGlyph(index, ch);
+  }
   // The advance as measured before; 0 for a character never measured.
   int KnownGlyph(int index, char16_t ch) const;
   platform::Canvas& Canvas() { return *canvas_; }
@@ -59,8 +65,13 @@ class TLayoutFonts {
   static constexpr int kSmallGlyphs = 0x500;
 
  private:
+  int MeasureGlyph(int index, char16_t ch);
+
   platform::Canvas* canvas_ = nullptr;
   std::unordered_map<const TFontInfo*, int> index_;
+  // Paragraph after paragraph asks for the same font: the last answer is kept.
+  const TFontInfo* lastFont_ = nullptr;
+  int lastIndex_ = -1;
   std::vector<Entry> entries_;
   int selected_ = -1;
   bool widthsAdd_ = false;
