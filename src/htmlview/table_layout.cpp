@@ -302,16 +302,19 @@ void TTableLayout::ArrangeRows() {
   colLeft_.clear();
   colLeft_.push_back(0);
   for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_.push_back(Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width));
+  // The lists do not change size below: their elements are reached directly.
+  const int* lefts = colLeft_.data();
+  int* heights = rowHeights_.data();
   for (Cell& c : cells_) {
-    const long long cellWidth = static_cast<long long>(colLeft_[static_cast<std::size_t>(c.col + c.colSpan)]) -
-                                colLeft_[static_cast<std::size_t>(c.col)];
+    const long long cellWidth = static_cast<long long>(lefts[static_cast<std::size_t>(c.col + c.colSpan)]) -
+                                lefts[static_cast<std::size_t>(c.col)];
     const int contentWidth = Clamped(std::max(0LL, cellWidth - c.cell->HzSpace - spacing));
     c.contentHeight = c.content.Arrange(contentWidth);
     const int asked = c.cell->SpecHt.Type == TWidthType::wtAbsolute
                           ? std::max(0, SpecPixels(c.cell->SpecHt) - c.cell->VrSpace)
                           : 0;
     c.needHeight = Clamped(static_cast<long long>(std::max(c.contentHeight, asked)) + c.cell->VrSpace);
-    int& row = rowHeights_[static_cast<std::size_t>(c.row)];
+    int& row = heights[static_cast<std::size_t>(c.row)];
     if (c.rowSpan == 1) row = std::max(row, c.needHeight);
   }
   for (int& h : rowHeights_) h = std::max(0, Clamped(static_cast<long long>(h) + spacing));
@@ -339,21 +342,26 @@ void TTableLayout::SetOrigin(int x, int y) {
   rowTops_.clear();
   rowTops_.push_back(top_);
   for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_.push_back(Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]));
-  for (Cell& c : cells_) PlaceCell(c);
+  const int* tops = rowTops_.data();
+  for (Cell& c : cells_) PlaceCell(c, tops);
   rowReach_.clear();
+  const Cell* cells = cells_.data();
+  const std::size_t* firsts = rowFirstCell_.data();
+  int reach = top_;
   for (std::size_t r = 0; r < rowHeights_.size(); ++r) {
-    int reach = std::max(rowTops_[r + 1], r > 0 ? rowReach_[r - 1] : top_);
-    for (std::size_t i = rowFirstCell_[r]; i < rowFirstCell_[r + 1]; ++i) reach = std::max(reach, cells_[i].box.bottom);
+    reach = std::max(reach, tops[r + 1]);
+    for (std::size_t i = firsts[r]; i < firsts[r + 1]; ++i) reach = std::max(reach, cells[i].box.bottom);
     rowReach_.push_back(reach);
   }
 }
 
-void TTableLayout::PlaceCell(Cell& c) {
+void TTableLayout::PlaceCell(Cell& c, const int* rowTops) {
   const int spacing = table_->CellSpacing;
-  const int x = left_ + colLeft_[static_cast<std::size_t>(c.col)];
-  const int right = left_ + colLeft_[static_cast<std::size_t>(c.col + c.colSpan)];
-  const int y = rowTops_[static_cast<std::size_t>(c.row)];
-  const int bottom = rowTops_[static_cast<std::size_t>(c.row + c.rowSpan)];
+  const int* lefts = colLeft_.data();
+  const int x = left_ + lefts[static_cast<std::size_t>(c.col)];
+  const int right = left_ + lefts[static_cast<std::size_t>(c.col + c.colSpan)];
+  const int y = rowTops[static_cast<std::size_t>(c.row)];
+  const int bottom = rowTops[static_cast<std::size_t>(c.row + c.rowSpan)];
   c.box = {x + spacing, y + spacing, right, bottom};
   const TCellObj& obj = *c.cell;
   const int spare = bottom - y - c.contentHeight - spacing - obj.VrSpace;
