@@ -15,11 +15,6 @@ constexpr int kMaxLayoutDepth = 64;
 
 }  // namespace
 
-TContentLayout::TContentLayout() = default;
-TContentLayout::~TContentLayout() = default;
-TContentLayout::TContentLayout(TContentLayout&&) noexcept = default;
-TContentLayout& TContentLayout::operator=(TContentLayout&&) noexcept = default;
-
 void TContentLayout::Build(const TCellBasic& content, int& textBase, TLayoutStore& store,
                            int depth) {
   items_.clear();

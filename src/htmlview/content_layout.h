@@ -17,10 +17,11 @@ class TLayoutStore;
 
 class TContentLayout {
  public:
-  TContentLayout();
-  ~TContentLayout();
-  TContentLayout(TContentLayout&&) noexcept;
-  TContentLayout& operator=(TContentLayout&&) noexcept;
+  // Made for every table cell: kept inline, so a cell's is cheap to make.
+  TContentLayout() = default;
+  ~TContentLayout() = default;
+  TContentLayout(TContentLayout&&) noexcept = default;
+  TContentLayout& operator=(TContentLayout&&) noexcept = default;
 
   // Builds the layout's shape once. textBase advances past every paragraph;
   // paragraphs are appended to the store's list in document order, and
