@@ -167,9 +167,13 @@ int TTableLayout::FrameBorder(int side) const {
 
 TTableLayout::TTableLayout(const THtmlTable& table) : table_(&table) {
   const TBoxValues& box = table_->Box;
-  for (int side = 0; side < 4; ++side) {
-    const auto s = static_cast<std::size_t>(side);
-    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + FrameBorder(side) + std::max(0, box.padding[s]));
+  // FrameBorder, side by side: a page makes thousands of tables.
+  const int htmlBorder = table_->HasCssBorderStyle ? 0 : std::max(0, table_->BorderWidth);
+  for (std::size_t s = 0; s < 4; ++s) {
+    const int border = !box.borderStyleSet[s] ? htmlBorder
+                       : box.borderStyle[s] == bssNone ? 0
+                                                       : std::max(0, box.borderWidth[s]);
+    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + border + std::max(0, box.padding[s]));
   }
 }
 
