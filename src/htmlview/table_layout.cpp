@@ -78,6 +78,7 @@ void TTableLayout::PlaceCells(int& textBase, TLayoutStore& store, int depth) {
       c.colSpan = std::clamp(obj.ColSpan, 1, kMaxTableColumns - col);
       c.rowSpan = std::clamp(obj.RowSpan, 1, rows - r);
       const int spanEnd = col + c.colSpan;
+      if (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.reserve(static_cast<std::size_t>(spanEnd));
       while (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.push_back(0);
       for (int k = col; k < spanEnd; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
       c.content.Build(obj.Cell, textBase, store, depth + 1);
@@ -302,8 +303,10 @@ void TTableLayout::ArrangeRows() {
   // Both lists are tiny: filled one by one rather than cleared first.
   const std::size_t rows = rowFirstCell_.empty() ? 0 : rowFirstCell_.size() - 1;
   rowHeights_.clear();
+  rowHeights_.reserve(rows);
   for (std::size_t r = 0; r < rows; ++r) rowHeights_.push_back(0);
   colLeft_.clear();
+  colLeft_.reserve(columns_.size() + 1);
   colLeft_.push_back(0);
   for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_.push_back(Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width));
   // The lists do not change size below: their elements are reached directly.
@@ -344,11 +347,13 @@ void TTableLayout::SetOrigin(int x, int y) {
   left_ = Clamped(static_cast<long long>(x) + Frame(sLeft));
   top_ = Clamped(static_cast<long long>(y) + Frame(sTop));
   rowTops_.clear();
+  rowTops_.reserve(rowHeights_.size() + 1);
   rowTops_.push_back(top_);
   for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_.push_back(Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]));
   const int* tops = rowTops_.data();
   for (Cell& c : cells_) PlaceCell(c, tops);
   rowReach_.clear();
+  rowReach_.reserve(rowHeights_.size());
   const Cell* cells = cells_.data();
   const std::size_t* firsts = rowFirstCell_.data();
   int reach = top_;
