@@ -15,11 +15,6 @@ constexpr int kMaxLayoutDepth = 64;
 
 }  // namespace
 
-TContentLayout::TContentLayout() = default;
-TContentLayout::~TContentLayout() = default;
-TContentLayout::TContentLayout(TContentLayout&&) noexcept = default;
-TContentLayout& TContentLayout::operator=(TContentLayout&&) noexcept = default;
-
 void TContentLayout::Build(const TCellBasic& content, int& textBase, TLayoutStore& store,
                            int depth) {
   items_.clear();
@@ -68,7 +63,7 @@ void TContentLayout::AddTable(const TTableBlock& block, const TCellBasic* captio
   items_.push_back(item);
 }
 
-void TContentLayout::Measure(TLayoutFonts& fonts) {
+void TContentLayout::MeasureItems(TLayoutFonts& fonts) {
   minWidth_ = 0;
   maxWidth_ = 0;
   for (Item& item : items_) {
@@ -93,7 +88,7 @@ void TContentLayout::Measure(TLayoutFonts& fonts) {
   }
 }
 
-int TContentLayout::Arrange(int width) {
+int TContentLayout::ArrangeItems(int width) {
   long long y = 0;
   for (Item& item : items_) {
     item.x = 0;
@@ -120,12 +115,6 @@ int TContentLayout::ArrangeTable(Item& item, int width) const {
   item.x = hspace + offset;
   const int captionHeight = item.caption ? item.caption->Arrange(outer) : 0;
   return ClampExtent(2LL * vspace + tableHeight + captionHeight);
-}
-
-void TContentLayout::SetOrigin(int x, int y) {
-  x_ = x;
-  y_ = y;
-  for (const Item& item : items_) PlaceItem(item);
 }
 
 void TContentLayout::PlaceItem(const Item& item) const {

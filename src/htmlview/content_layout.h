@@ -17,22 +17,42 @@ class TLayoutStore;
 
 class TContentLayout {
  public:
-  TContentLayout();
-  ~TContentLayout();
-  TContentLayout(TContentLayout&&) noexcept;
-  TContentLayout& operator=(TContentLayout&&) noexcept;
+  // Made for every table cell: kept inline, so a cell's is cheap to make.
+  TContentLayout() = default;
+  ~TContentLayout() = default;
+  TContentLayout(TContentLayout&&) noexcept = default;
+  TContentLayout& operator=(TContentLayout&&) noexcept = default;
 
   // Builds the layout's shape once. textBase advances past every paragraph;
   // paragraphs are appended to the store's list in document order, and
   // every layout object is made in the store.
   void Build(const TCellBasic& content, int& textBase, TLayoutStore& store, int depth);
 
-  void Measure(TLayoutFonts& fonts);
+  // Most cells of a result page hold nothing of their own (a colour swatch,
+  // or a cell around a nested table's cell): an empty list is dealt with here.
+  void Measure(TLayoutFonts& fonts) {
+    if (items_.empty()) {
+      minWidth_ = 0;
+      maxWidth_ = 0;
+      return;
+    }
+    MeasureItems(fonts);
+  }
   int MinWidth() const { return minWidth_; }
   int MaxWidth() const { return maxWidth_; }
   // Lays the items out in a box of the width; returns the height.
-  int Arrange(int width);
-  void SetOrigin(int x, int y);
+  int Arrange(int width) {
+    if (items_.empty()) {
+      height_ = 0;
+      return 0;
+    }
+    return ArrangeItems(width);
+  }
+  void SetOrigin(int x, int y) {
+    x_ = x;
+    y_ = y;
+    for (const Item& item : items_) PlaceItem(item);
+  }
   int Height() const { return height_; }
   // The rightmost pixel of any item, relative to the box's left edge.
   int Extent() const;
@@ -58,6 +78,8 @@ class TContentLayout {
   int Y() const { return y_; }
 
  private:
+  void MeasureItems(TLayoutFonts& fonts);
+  int ArrangeItems(int width);
   void AddTable(const TTableBlock& block, const TCellBasic* caption, bool below, int& textBase,
                 TLayoutStore& store, int depth);
   int ArrangeTable(Item& item, int width) const;

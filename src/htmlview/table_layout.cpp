@@ -69,18 +69,21 @@ void TTableLayout::PlaceCells(int& textBase, TLayoutStore& store, int depth) {
     for (const TCellObj& obj : table_->Rows[static_cast<std::size_t>(r)].Cells) {
       while (col < static_cast<int>(busyUntil.size()) && busyUntil[static_cast<std::size_t>(col)] > r) ++col;
       if (col >= kMaxTableColumns) break;
-      Cell c;
+      // Made in place: space for every cell was reserved above, and a cell
+      // is too big to build aside and move in.
+      Cell& c = cells_.emplace_back();
       c.cell = &obj;
       c.row = r;
       c.col = col;
       c.colSpan = std::clamp(obj.ColSpan, 1, kMaxTableColumns - col);
       c.rowSpan = std::clamp(obj.RowSpan, 1, rows - r);
-      if (static_cast<int>(busyUntil.size()) < col + c.colSpan) busyUntil.resize(static_cast<std::size_t>(col + c.colSpan), 0);
-      for (int k = col; k < col + c.colSpan; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
+      const int spanEnd = col + c.colSpan;
+      if (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.reserve(static_cast<std::size_t>(spanEnd));
+      while (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.push_back(0);
+      for (int k = col; k < spanEnd; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
       c.content.Build(obj.Cell, textBase, store, depth + 1);
-      col += c.colSpan;
+      col = spanEnd;
       columns = std::max(columns, col);
-      cells_.push_back(std::move(c));
     }
   }
   rowFirstCell_.push_back(cells_.size());
@@ -165,9 +168,13 @@ int TTableLayout::FrameBorder(int side) const {
 
 TTableLayout::TTableLayout(const THtmlTable& table) : table_(&table) {
   const TBoxValues& box = table_->Box;
-  for (int side = 0; side < 4; ++side) {
-    const auto s = static_cast<std::size_t>(side);
-    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + FrameBorder(side) + std::max(0, box.padding[s]));
+  // FrameBorder, side by side: a page makes thousands of tables.
+  const int htmlBorder = table_->HasCssBorderStyle ? 0 : std::max(0, table_->BorderWidth);
+  for (std::size_t s = 0; s < 4; ++s) {
+    const int border = !box.borderStyleSet[s] ? htmlBorder
+                       : box.borderStyle[s] == bssNone ? 0
+                                                       : std::max(0, box.borderWidth[s]);
+    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + border + std::max(0, box.padding[s]));
   }
 }
 
@@ -179,10 +186,18 @@ int TTableLayout::MinWidth() const {
 }
 
 int TTableLayout::MaxWidth() const {
+  long long sumMin = table_->CellSpacing;
   long long sum = table_->CellSpacing;
-  for (const Column& c : columns_) sum += c.max;
-  if (table_->SpecWidth.Type == TWidthType::wtAbsolute) sum = std::max<long long>(sum, SpecPixels(table_->SpecWidth));
-  return std::max(MinWidth(), Clamped(sum + Frame(sLeft) + Frame(sRight)));
+  for (const Column& c : columns_) {
+    sumMin += c.min;
+    sum += c.max;
+  }
+  if (table_->SpecWidth.Type == TWidthType::wtAbsolute) {
+    sumMin = std::max<long long>(sumMin, SpecPixels(table_->SpecWidth));
+    sum = std::max<long long>(sum, SpecPixels(table_->SpecWidth));
+  }
+  const long long frame = static_cast<long long>(Frame(sLeft)) + Frame(sRight);
+  return std::max(Clamped(sumMin + frame), Clamped(sum + frame));
 }
 
 int TTableLayout::OuterWidth() const {
@@ -285,19 +300,28 @@ void TTableLayout::DistributeExtra(long long extra) {
 
 void TTableLayout::ArrangeRows() {
   const int spacing = table_->CellSpacing;
-  rowHeights_.assign(rowFirstCell_.empty() ? 0 : rowFirstCell_.size() - 1, 0);
-  colLeft_.assign(columns_.size() + 1, 0);
-  for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_[i + 1] = Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width);
+  // Both lists are tiny: filled one by one rather than cleared first.
+  const std::size_t rows = rowFirstCell_.empty() ? 0 : rowFirstCell_.size() - 1;
+  rowHeights_.clear();
+  rowHeights_.reserve(rows);
+  for (std::size_t r = 0; r < rows; ++r) rowHeights_.push_back(0);
+  colLeft_.clear();
+  colLeft_.reserve(columns_.size() + 1);
+  colLeft_.push_back(0);
+  for (std::size_t i = 0; i < columns_.size(); ++i) colLeft_.push_back(Clamped(static_cast<long long>(colLeft_[i]) + columns_[i].width));
+  // The lists do not change size below: their elements are reached directly.
+  const int* lefts = colLeft_.data();
+  int* heights = rowHeights_.data();
   for (Cell& c : cells_) {
-    const long long cellWidth = static_cast<long long>(colLeft_[static_cast<std::size_t>(c.col + c.colSpan)]) -
-                                colLeft_[static_cast<std::size_t>(c.col)];
+    const long long cellWidth = static_cast<long long>(lefts[static_cast<std::size_t>(c.col + c.colSpan)]) -
+                                lefts[static_cast<std::size_t>(c.col)];
     const int contentWidth = Clamped(std::max(0LL, cellWidth - c.cell->HzSpace - spacing));
     c.contentHeight = c.content.Arrange(contentWidth);
     const int asked = c.cell->SpecHt.Type == TWidthType::wtAbsolute
                           ? std::max(0, SpecPixels(c.cell->SpecHt) - c.cell->VrSpace)
                           : 0;
     c.needHeight = Clamped(static_cast<long long>(std::max(c.contentHeight, asked)) + c.cell->VrSpace);
-    int& row = rowHeights_[static_cast<std::size_t>(c.row)];
+    int& row = heights[static_cast<std::size_t>(c.row)];
     if (c.rowSpan == 1) row = std::max(row, c.needHeight);
   }
   for (int& h : rowHeights_) h = std::max(0, Clamped(static_cast<long long>(h) + spacing));
@@ -322,23 +346,31 @@ void TTableLayout::SetOrigin(int x, int y) {
   // Column edges are kept as offsets from the table's left edge.
   left_ = Clamped(static_cast<long long>(x) + Frame(sLeft));
   top_ = Clamped(static_cast<long long>(y) + Frame(sTop));
-  rowTops_.assign(rowHeights_.size() + 1, top_);
-  for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_[r + 1] = Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]);
-  rowReach_.assign(rowHeights_.size(), top_);
-  for (Cell& c : cells_) PlaceCell(c);
+  rowTops_.clear();
+  rowTops_.reserve(rowHeights_.size() + 1);
+  rowTops_.push_back(top_);
+  for (std::size_t r = 0; r < rowHeights_.size(); ++r) rowTops_.push_back(Clamped(static_cast<long long>(rowTops_[r]) + rowHeights_[r]));
+  const int* tops = rowTops_.data();
+  for (Cell& c : cells_) PlaceCell(c, tops);
+  rowReach_.clear();
+  rowReach_.reserve(rowHeights_.size());
+  const Cell* cells = cells_.data();
+  const std::size_t* firsts = rowFirstCell_.data();
+  int reach = top_;
   for (std::size_t r = 0; r < rowHeights_.size(); ++r) {
-    int reach = std::max(rowTops_[r + 1], r > 0 ? rowReach_[r - 1] : top_);
-    for (std::size_t i = rowFirstCell_[r]; i < rowFirstCell_[r + 1]; ++i) reach = std::max(reach, cells_[i].box.bottom);
-    rowReach_[r] = reach;
+    reach = std::max(reach, tops[r + 1]);
+    for (std::size_t i = firsts[r]; i < firsts[r + 1]; ++i) reach = std::max(reach, cells[i].box.bottom);
+    rowReach_.push_back(reach);
   }
 }
 
-void TTableLayout::PlaceCell(Cell& c) {
+void TTableLayout::PlaceCell(Cell& c, const int* rowTops) {
   const int spacing = table_->CellSpacing;
-  const int x = left_ + colLeft_[static_cast<std::size_t>(c.col)];
-  const int right = left_ + colLeft_[static_cast<std::size_t>(c.col + c.colSpan)];
-  const int y = rowTops_[static_cast<std::size_t>(c.row)];
-  const int bottom = rowTops_[static_cast<std::size_t>(c.row + c.rowSpan)];
+  const int* lefts = colLeft_.data();
+  const int x = left_ + lefts[static_cast<std::size_t>(c.col)];
+  const int right = left_ + lefts[static_cast<std::size_t>(c.col + c.colSpan)];
+  const int y = rowTops[static_cast<std::size_t>(c.row)];
+  const int bottom = rowTops[static_cast<std::size_t>(c.row + c.rowSpan)];
   c.box = {x + spacing, y + spacing, right, bottom};
   const TCellObj& obj = *c.cell;
   const int spare = bottom - y - c.contentHeight - spacing - obj.VrSpace;

@@ -90,7 +90,7 @@ class TTableLayout {
   long long GrowPercentColumns(long long extra, long long room);
   TSmallVector<std::size_t, 8> ColumnsToWiden() const;
   void ArrangeRows();
-  void PlaceCell(Cell& c);
+  void PlaceCell(Cell& c, const int* rowTops);
   int FrameBorder(int side) const;
   void PaintTableBox(TPaintState& state) const;
   void PaintCell(const Cell& c, TPaintState& state) const;

@@ -19,14 +19,20 @@ long long Abs(long long v) { return v < 0 ? -v : v; }
 
 void TLayoutFonts::Reset(platform::Canvas& canvas) {
   canvas_ = &canvas;
+  widthsAdd_ = canvas.WidthsAdd();
   index_.clear();
   entries_.clear();
+  lastFont_ = nullptr;
+  lastIndex_ = -1;
   selected_ = -1;
 }
 
 int TLayoutFonts::IndexOf(const TFontInfo* font) {
   if (font == nullptr) font = &DefaultFont();
+  if (font == lastFont_) return lastIndex_;
   auto [it, added] = index_.try_emplace(font, static_cast<int>(entries_.size()));
+  lastFont_ = font;
+  lastIndex_ = it->second;
   if (!added) return it->second;
   Entry entry;
   entry.info = font;
@@ -45,14 +51,15 @@ void TLayoutFonts::Select(int index) {
   selected_ = index;
 }
 
-int TLayoutFonts::Glyph(int index, char16_t ch) {
+int TLayoutFonts::MeasureGlyph(int index, char16_t ch) {
   Entry& e = entries_[static_cast<std::size_t>(index)];
-  if (ch < kSmallGlyphs && e.smallGlyphs[ch] >= 0) return e.smallGlyphs[ch];
   if (ch >= kSmallGlyphs) {
     if (auto it = e.otherGlyphs.find(ch); it != e.otherGlyphs.end()) return it->second;
   }
   Select(index);
-  const int width = std::max(0, canvas_->TextWidth(std::u16string_view(&ch, 1)));
+  const int measured = canvas_->TextWidth(std::u16string_view(&ch, 1));
+  if (measured < 0) e.clamped = true;
+  const int width = std::max(0, measured);
   if (ch < kSmallGlyphs) e.smallGlyphs[ch] = width;
   else e.otherGlyphs.emplace(ch, width);
   return width;
@@ -139,9 +146,19 @@ void TSectionLayout::AddPiece(std::size_t start, std::size_t end, int font, TLay
   const std::u16string_view text = std::u16string_view(section_->Text()).substr(start, end - start);
   // Every character's advance is kept so that positions inside a piece are
   // known later without a canvas; the piece itself is measured as a whole.
-  for (char16_t c : text) fonts.Glyph(font, c);
-  fonts.Select(font);
-  const int width = ClampExtent(std::max(0, fonts.Canvas().TextWidth(text)));
+  long long sum = 0;
+  bool pairs = false;
+  for (char16_t c : text) {
+    sum += fonts.Glyph(font, c);
+    pairs = pairs || (c >= 0xD800 && c <= 0xDFFF);
+  }
+  int width = 0;
+  if (!pairs && fonts.WidthsAdd(font)) {
+    width = ClampExtent(sum);
+  } else {
+    fonts.Select(font);
+    width = ClampExtent(std::max(0, fonts.Canvas().TextWidth(text)));
+  }
   pieces_.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start), font, width});
   wordWidth_ = ClampExtent(static_cast<long long>(wordWidth_) + width);
 }

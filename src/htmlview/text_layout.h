@@ -35,6 +35,9 @@ class TLayoutFonts {
     int lineHeight = 0;
     std::vector<int> smallGlyphs;  // characters below kSmallGlyphs; -1 not yet measured
     std::unordered_map<char16_t, int> otherGlyphs;
+    // A character the canvas measured narrower than nothing was kept as 0,
+    // so the font's widths no longer add up to what the canvas says.
+    bool clamped = false;
   };
 
   // Forgets every measurement; a new layout may use another canvas.
@@ -45,18 +48,33 @@ class TLayoutFonts {
   // Selects the font on the layout's canvas unless it is selected already.
   void Select(int index);
   // The advance of a character, measured once per font and layout.
-  int Glyph(int index, char16_t ch);
+  int Glyph(int index, char16_t ch) {
+    if (ch < kSmallGlyphs) {
+      const int known = entries_[static_cast<std::size_t>(index)].smallGlyphs[ch];
+      if (known >= 0) return known;
+    }
+    return MeasureGlyph(index, ch);
+  }
   // The advance as measured before; 0 for a character never measured.
   int KnownGlyph(int index, char16_t ch) const;
   platform::Canvas& Canvas() { return *canvas_; }
+  // Whether a text's width in the font may be taken as the sum of its
+  // characters' advances: the canvas says so and no advance was clamped.
+  bool WidthsAdd(int index) const { return widthsAdd_ && !entries_[static_cast<std::size_t>(index)].clamped; }
 
   static constexpr int kSmallGlyphs = 0x500;
 
  private:
+  int MeasureGlyph(int index, char16_t ch);
+
   platform::Canvas* canvas_ = nullptr;
   std::unordered_map<const TFontInfo*, int> index_;
+  // Paragraph after paragraph asks for the same font: the last answer is kept.
+  const TFontInfo* lastFont_ = nullptr;
+  int lastIndex_ = -1;
   std::vector<Entry> entries_;
   int selected_ = -1;
+  bool widthsAdd_ = false;
 };
 
 // What painting needs besides the canvas, in document coordinates.

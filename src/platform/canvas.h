@@ -74,6 +74,11 @@ class Canvas {
   virtual FontMetrics GetFontMetrics() = 0;
   // Width of a run of text in the selected font.
   virtual int TextWidth(std::u16string_view text) = 0;
+  // Whether the width of a text without surrogate pairs is always the sum of
+  // its characters' widths, each measured alone. Layout measures every
+  // character anyway; where this holds it adds them up rather than asking
+  // again for the whole word.
+  virtual bool WidthsAdd() const { return false; }
   // Draws text with its top-left corner at (x, y). The background is left
   // untouched unless a background colour other than kNoColor is given.
   virtual void DrawText(int x, int y, std::u16string_view text, Color color,

@@ -28,6 +28,8 @@ class QtCanvas final : public Canvas {
   void SelectFont(const FontDesc& font) override;
   FontMetrics GetFontMetrics() override;
   int TextWidth(std::u16string_view text) override;
+  // Text is measured glyph by glyph, without kerning (see MakeQFont).
+  bool WidthsAdd() const override { return true; }
   void DrawText(int x, int y, std::u16string_view text, Color color, Color background = kNoColor) override;
 
   void FillRect(const Rect& rect, Color color) override;
