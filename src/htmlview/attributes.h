@@ -36,6 +36,12 @@ class TAttributeList {
   // The same with the symbol set and indexed at once; the entry's symbol
   // must not change afterwards.
   TAttribute& Add(TAttrSymbol which);
+  // The same for a symbol of the attribute table, with the entry's name set
+  // to the symbol's name. The tokenizer adds the same attributes tag after
+  // tag, so an entry that held this symbol's name the last time keeps it
+  // instead of having it written again. The caller sets the value, the
+  // number and HasValue, and changes neither Which nor Name.
+  TAttribute& AddKnown(TAttrSymbol which);
   std::size_t Count() const { return count_; }
   const TAttribute& operator[](std::size_t i) const { return items_[i]; }
 
@@ -69,6 +75,9 @@ class TAttributeList {
   mutable std::uint64_t present_ = 0;
   mutable std::array<std::uint8_t, kSymbolCount> first_{};
   mutable bool indexed_ = true;
+  // A bit per entry, for the first 64: set while the entry's name is the
+  // table name of its symbol as AddKnown wrote it.
+  std::uint64_t named_ = 0;
 };
 
 // The numeric value of an attribute text: a trailing "%" or "*" removed, a

@@ -329,14 +329,25 @@ std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t
 }
 
 #if defined(__SSE2__)
+// Per name length 0..8, the mask that keeps a name word's first length bytes
+// and folds their letters to upper case.
+constexpr std::array<std::uint64_t, 9> MakeFoldMasks() {
+  std::array<std::uint64_t, 9> masks{};
+  for (std::size_t length = 0; length <= 8; ++length) {
+    const std::uint64_t keep = length < 8 ? (std::uint64_t{1} << (8 * length)) - 1 : ~std::uint64_t{0};
+    masks[length] = keep & 0xDFDFDFDFDFDFDFDFull;
+  }
+  return masks;
+}
+constexpr std::array<std::uint64_t, 9> kFoldMasks = MakeFoldMasks();
+
 // Eight name characters from s as a word for the folded lookups: narrowed to
 // bytes (name characters are ASCII, so unchanged), the bytes from length on
 // cleared, letters folded to upper case.
 inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
   const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
-  if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
-  return word & 0xDFDFDFDFDFDFDFDFull;
+  const auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+  return word & kFoldMasks[length < 8 ? length : 8];
 }
 #endif
 
@@ -387,8 +398,8 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
   const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u'>'))));
   if (ends != 0) {
     const auto length = static_cast<std::size_t>(std::countr_zero(ends)) / 2;
-    auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
-    word &= ((std::uint64_t{1} << (8 * length)) - 1) & 0xDFDFDFDFDFDFDFDFull;
+    const auto word =
+        static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
     if (TElementSymbols e; FindElementFolded(word, length, e)) {
       tag.sy = endTag ? e.end : e.start;
       tag.endTag = endTag;
@@ -480,10 +491,8 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 #else
     which = LookupAttributeNoCase(name);
 #endif
-    TAttribute& a = attrs.Add(which);
-    if (a.Which != TAttrSymbol::OtherAttribute) {
-      a.Name.assign(AttributeName(a.Which));
-    } else {
+    TAttribute& a = which != TAttrSymbol::OtherAttribute ? attrs.AddKnown(which) : attrs.Add(which);
+    if (which == TAttrSymbol::OtherAttribute) {
       a.Name.resize(name.size());
       for (std::size_t k = 0; k < name.size(); ++k) a.Name[k] = static_cast<char>(ToUpperAscii(name[k]));
     }
