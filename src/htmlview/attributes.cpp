@@ -40,7 +40,7 @@ TAttribute& TAttributeList::Add(TAttrSymbol which) {
   return a;
 }
 
-TAttribute& TAttributeList::AddKnown(TAttrSymbol which) {
+TAttribute& TAttributeList::AddKnownSlow(TAttrSymbol which) {
   const bool wasIndexed = indexed_;
   if (count_ == items_.size()) items_.emplace_back();
   const std::size_t i = count_++;

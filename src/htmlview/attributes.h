@@ -41,7 +41,25 @@ class TAttributeList {
   // tag, so an entry that held this symbol's name the last time keeps it
   // instead of having it written again. The caller sets the value, the
   // number and HasValue, and changes neither Which nor Name.
-  TAttribute& AddKnown(TAttrSymbol which);
+  TAttribute& AddKnown(TAttrSymbol which) {
+    // An entry whose bit is set exists: entries are never dropped.
+    const std::size_t i = count_;
+    const auto w = static_cast<std::size_t>(which);
+    if (i < 64 && ((named_ >> i) & 1) != 0 && items_[i].Which == which && indexed_ && w < kSymbolCount) {
+      ++count_;
+      TAttribute& a = items_[i];
+      a.Value.clear();
+      a.Numeric = 0;
+      a.HasValue = false;
+      const std::uint64_t bit = std::uint64_t{1} << w;
+      if ((present_ & bit) == 0) {
+        present_ |= bit;
+        first_[w] = static_cast<std::uint8_t>(i);
+      }
+      return a;
+    }
+    return AddKnownSlow(which);
+  }
   std::size_t Count() const { return count_; }
   const TAttribute& operator[](std::size_t i) const { return items_[i]; }
 
@@ -62,6 +80,7 @@ class TAttributeList {
   bool TheStyle(TTextPool& pool, TProperties& props) const;
 
  private:
+  TAttribute& AddKnownSlow(TAttrSymbol which);
   void Index() const;
   const TAttribute* FindSlow(TAttrSymbol which) const;
 
@@ -83,5 +102,13 @@ class TAttributeList {
 // The numeric value of an attribute text: a trailing "%" or "*" removed, a
 // leading decimal number rounded, 0 when there is none.
 int AttributeNumber(std::u16string_view value);
+// The same, answered at once for the values most attributes have, which
+// start with a character no number can follow: a letter or "#".
+inline int QuickAttributeNumber(std::u16string_view value) {
+  if (value.empty()) return 0;
+  const char16_t first = value.front();
+  if (first != u' ' && first != u'+' && first != u'-' && first != u'.' && !(first >= u'0' && first <= u'9')) return 0;
+  return AttributeNumber(value);
+}
 
 }  // namespace talmeko::htmlview

@@ -407,20 +407,8 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
       return true;
     }
   }
-  if (!(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
-  std::size_t to = from + 1;
-  if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
-    ++to;  // headings end after their digit
-  } else {
-    while (to < n && IsTagNameChar(s[to])) ++to;
-  }
-  const std::size_t length = to - from;
-  if (to >= n || s[to] != u'>' || length > kMaxElementNameLength) return false;
-  const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
-  tag.sy = endTag ? e.end : e.start;
-  tag.endTag = endTag;
-  tag.end = to + 1;
-  return true;
+  // Other names, and tags with attributes, are left to the plain tag reader.
+  return false;
 #else
   (void)s, (void)n, (void)pos, (void)tag;
   return false;
@@ -525,7 +513,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       c = s[p++];
     }
     a.HasValue = true;
-    a.Numeric = AttributeNumber(a.Value);
+    a.Numeric = QuickAttributeNumber(a.Value);
   }
   while (c != u'>') {
     if (!take()) return false;
@@ -640,7 +628,7 @@ bool THtmlParser::ReadAttribute() {
     SkipSpaces();
     ReadAttributeValue(a);
     a.HasValue = true;
-    a.Numeric = AttributeNumber(a.Value);
+    a.Numeric = QuickAttributeNumber(a.Value);
   } else {
     a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
   }
