@@ -386,9 +386,10 @@ struct TNameOnlyTag {
 
 inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
 #if defined(__SSE2__)
-  const bool endTag = pos < n && s[pos] == u'/';
+  // Tags near the end of the text are left to the plain tag reader.
+  if (pos + 9 > n) return false;
+  const bool endTag = s[pos] == u'/';
   const std::size_t from = pos + (endTag ? 1 : 0);
-  if (from + 8 > n) return false;
   // The page's own tags first: what comes before the first ">" of the next
   // eight characters, narrowed to bytes and folded, found in the element
   // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
@@ -501,7 +502,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       const std::size_t from = p;
       p = FindRunEnd(s, p, n, quote, u'&');
       if (p >= n || s[p] != quote) return false;
-      a.Value.assign(s + from, p - from);
+      a.Value.append(s + from, p - from);  // the entry's value is empty
       ++p;
       if (!take()) return false;
     } else if (c != u'>') {
@@ -509,7 +510,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       const std::size_t from = p - 1;
       while (p < n && IsPlain(s[p]) && s[p] != u'>' && s[p] != u' ' && s[p] != u'&') ++p;
       if (p >= n || (s[p] != u'>' && s[p] != u' ')) return false;
-      a.Value.assign(s + from, p - from);
+      a.Value.append(s + from, p - from);
       c = s[p++];
     }
     a.HasValue = true;
@@ -681,12 +682,18 @@ void THtmlParser::GetText() {
     } else {
       // A word: the current character and the run after it, up to a space,
       // a reference or anything GetCh would not take straight.
-      token_ += ch_;
       const std::u16string_view text = buffer_.Text();
       const std::size_t from = buffer_.Position();
       std::size_t pos = FindRunEnd(text.data(), from, text.size(), u' ', u'&');
-      if (pos > from) {
+      // The current character mostly is the one before the run: then the
+      // word is appended in one piece.
+      if (from > 0 && text[from - 1] == ch_) {
+        token_.append(text.data() + from - 1, pos - from + 1);
+      } else {
+        token_ += ch_;
         token_.append(text.data() + from, pos - from);
+      }
+      if (pos > from) {
         buffer_.SetPosition(pos);
         lastBreak_ = LastBreak::None;
       }
