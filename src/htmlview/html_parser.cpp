@@ -485,17 +485,24 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       a.Name.resize(name.size());
       for (std::size_t k = 0; k < name.size(); ++k) a.Name[k] = static_cast<char>(ToUpperAscii(name[k]));
     }
-    if (!take()) return false;
-    while (c == u' ') {
+    if (p + 1 < n && s[p] == u'=' && (s[p + 1] == u'"' || s[p + 1] == u'\'')) {
+      // Most values are quoted right after the "=": the steps below would
+      // take both characters, plain as they are, and come to the quote.
+      c = s[p + 1];
+      p += 2;
+    } else {
       if (!take()) return false;
-    }
-    if (c != u'=') {
-      a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
-      continue;
-    }
-    if (!take()) return false;
-    while (c == u' ') {
+      while (c == u' ') {
+        if (!take()) return false;
+      }
+      if (c != u'=') {
+        a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
+        continue;
+      }
       if (!take()) return false;
+      while (c == u' ') {
+        if (!take()) return false;
+      }
     }
     if (c == u'"' || c == u'\'') {
       const char16_t quote = c;

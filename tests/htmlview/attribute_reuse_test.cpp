@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -91,6 +92,34 @@ TEST(AttributeListReuse, QuickNumbersMatchTheFullReading) {
     std::u16string v;
     for (int k = static_cast<int>(random() % 8); k > 0; --k) v += alphabet[random() % alphabet.size()];
     EXPECT_EQ(QuickAttributeNumber(v), AttributeNumber(v)) << std::string(v.begin(), v.end());
+  }
+}
+
+TEST(ElementWordLookup, FindsExactlyTheNamesOfTheTable) {
+  // Names of every length the tokenizer asks for, none included: a word of
+  // folded bytes is found only for a name the table holds.
+  std::vector<std::string> names = {"", "TD", "td", "Tr", "TABLE", "table", "COL", "COLGROUP", "TITLE", "H1",
+                                    "B", "T", "TDX", "XTD", "STYLE", "SCRIPT", "CAPTION", "TBODY", "HTML"};
+  std::mt19937 random(9);
+  const std::string letters = "ABCDEHILMOPRSTYabcdehilmoprsty1_";
+  for (int i = 0; i < 4000; ++i) {
+    std::string name;
+    for (int k = static_cast<int>(random() % 9); k > 0; --k) name += letters[random() % letters.size()];
+    names.push_back(name);
+  }
+  for (const std::string& name : names) {
+    std::uint64_t word = 0;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+      word |= std::uint64_t{static_cast<unsigned char>(name[k]) & 0xDFu} << (8 * k);
+    }
+    const TElementSymbols expected = LookupElementNoCase(std::u16string(name.begin(), name.end()));
+    TElementSymbols found;
+    const bool any = FindElementFolded(word, name.size(), found);
+    EXPECT_EQ(any, expected.start != Sy::CommandSy) << "'" << name << "'";
+    if (any) {
+      EXPECT_EQ(found.start, expected.start) << name;
+      EXPECT_EQ(found.end, expected.end) << name;
+    }
   }
 }
 
