@@ -577,12 +577,8 @@ void THtmlParser::GetTag() {
 }
 
 void THtmlParser::Next() {
-  if (!pendingError_.empty()) {
-    std::string message;
-    message.swap(pendingError_);
-    throw EParseError(std::move(message));
-  }
-  if (ch_ == u'<') {
+  // Tags come first: most tokens are tags, and most of those a name alone.
+  if (ch_ == u'<' && pendingError_.empty()) {
     const std::u16string_view text = buffer_.Text();
     if (TNameOnlyTag tag; ScanNameOnlyTag(text.data(), text.size(), buffer_.Position(), tag)) {
       sy_ = tag.sy;
@@ -602,6 +598,19 @@ void THtmlParser::Next() {
       }
       return;
     }
+    GetTag();
+    return;
+  }
+  NextOther();
+}
+
+void THtmlParser::NextOther() {
+  if (!pendingError_.empty()) {
+    std::string message;
+    message.swap(pendingError_);
+    throw EParseError(std::move(message));
+  }
+  if (ch_ == u'<') {
     GetTag();
   } else if (ch_ == 0) {
     sy_ = Sy::EofSy;
