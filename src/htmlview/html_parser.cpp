@@ -359,8 +359,9 @@ inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, cha
   const char16_t c = s[pos];
   if (!IsPlain(c)) {
     if (c != u'<' || pos + 1 >= n) return false;
+    // Tags mostly start with a letter or "/", which come after all three.
     const char16_t next = s[pos + 1];
-    if (next <= u'\r' || next == u'!' || next == u'%') return false;
+    if (next < u'/' && (next <= u'\r' || next == u'!' || next == u'%')) return false;
   }
   ch = c;
   ++pos;
