@@ -12,7 +12,9 @@ namespace talmeko::htmlview {
 TAttribute& TAttributeList::Add() {
   if (count_ == items_.size()) items_.emplace_back();
   indexed_ = false;
-  TAttribute& a = items_[count_++];
+  const std::size_t i = count_++;
+  if (i < 64) named_ &= ~(std::uint64_t{1} << i);
+  TAttribute& a = items_[i];
   a.Which = TAttrSymbol::OtherAttribute;
   a.Name.clear();
   a.Value.clear();
@@ -34,6 +36,33 @@ TAttribute& TAttributeList::Add(TAttrSymbol which) {
       first_[w] = static_cast<std::uint8_t>(i);
     }
     indexed_ = true;
+  }
+  return a;
+}
+
+TAttribute& TAttributeList::AddKnownSlow(TAttrSymbol which) {
+  const bool wasIndexed = indexed_;
+  if (count_ == items_.size()) items_.emplace_back();
+  const std::size_t i = count_++;
+  TAttribute& a = items_[i];
+  const std::uint64_t entryBit = i < 64 ? std::uint64_t{1} << i : 0;
+  if (a.Which != which || (named_ & entryBit) == 0) {
+    a.Which = which;
+    a.Name.assign(AttributeName(which));
+    named_ |= entryBit;
+  }
+  a.Value.clear();
+  a.Numeric = 0;
+  a.HasValue = false;
+  const auto w = static_cast<std::size_t>(which);
+  if (wasIndexed && w < kSymbolCount && i <= 0xFF) {
+    const std::uint64_t bit = std::uint64_t{1} << w;
+    if ((present_ & bit) == 0) {
+      present_ |= bit;
+      first_[w] = static_cast<std::uint8_t>(i);
+    }
+  } else {
+    indexed_ = false;
   }
   return a;
 }

@@ -36,6 +36,30 @@ class TAttributeList {
   // The same with the symbol set and indexed at once; the entry's symbol
   // must not change afterwards.
   TAttribute& Add(TAttrSymbol which);
+  // The same for a symbol of the attribute table, with the entry's name set
+  // to the symbol's name. The tokenizer adds the same attributes tag after
+  // tag, so an entry that held this symbol's name the last time keeps it
+  // instead of having it written again. The caller sets the value, the
+  // number and HasValue, and changes neither Which nor Name.
+  TAttribute& AddKnown(TAttrSymbol which) {
+    // An entry whose bit is set exists: entries are never dropped.
+    const std::size_t i = count_;
+    const auto w = static_cast<std::size_t>(which);
+    if (i < 64 && ((named_ >> i) & 1) != 0 && items_[i].Which == which && indexed_ && w < kSymbolCount) {
+      ++count_;
+      TAttribute& a = items_[i];
+      a.Value.clear();
+      a.Numeric = 0;
+      a.HasValue = false;
+      const std::uint64_t bit = std::uint64_t{1} << w;
+      if ((present_ & bit) == 0) {
+        present_ |= bit;
+        first_[w] = static_cast<std::uint8_t>(i);
+      }
+      return a;
+    }
+    return AddKnownSlow(which);
+  }
   std::size_t Count() const { return count_; }
   const TAttribute& operator[](std::size_t i) const { return items_[i]; }
 
@@ -56,6 +80,7 @@ class TAttributeList {
   bool TheStyle(TTextPool& pool, TProperties& props) const;
 
  private:
+  TAttribute& AddKnownSlow(TAttrSymbol which);
   void Index() const;
   const TAttribute* FindSlow(TAttrSymbol which) const;
 
@@ -69,10 +94,21 @@ class TAttributeList {
   mutable std::uint64_t present_ = 0;
   mutable std::array<std::uint8_t, kSymbolCount> first_{};
   mutable bool indexed_ = true;
+  // A bit per entry, for the first 64: set while the entry's name is the
+  // table name of its symbol as AddKnown wrote it.
+  std::uint64_t named_ = 0;
 };
 
 // The numeric value of an attribute text: a trailing "%" or "*" removed, a
 // leading decimal number rounded, 0 when there is none.
 int AttributeNumber(std::u16string_view value);
+// The same, answered at once for the values most attributes have, which
+// start with a character no number can follow: a letter or "#".
+inline int QuickAttributeNumber(std::u16string_view value) {
+  if (value.empty()) return 0;
+  const char16_t first = value.front();
+  if (first != u' ' && first != u'+' && first != u'-' && first != u'.' && !(first >= u'0' && first <= u'9')) return 0;
+  return AttributeNumber(value);
+}
 
 }  // namespace talmeko::htmlview

@@ -329,14 +329,25 @@ std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t
 }
 
 #if defined(__SSE2__)
+// Per name length 0..8, the mask that keeps a name word's first length bytes
+// and folds their letters to upper case.
+constexpr std::array<std::uint64_t, 9> MakeFoldMasks() {
+  std::array<std::uint64_t, 9> masks{};
+  for (std::size_t length = 0; length <= 8; ++length) {
+    const std::uint64_t keep = length < 8 ? (std::uint64_t{1} << (8 * length)) - 1 : ~std::uint64_t{0};
+    masks[length] = keep & 0xDFDFDFDFDFDFDFDFull;
+  }
+  return masks;
+}
+constexpr std::array<std::uint64_t, 9> kFoldMasks = MakeFoldMasks();
+
 // Eight name characters from s as a word for the folded lookups: narrowed to
 // bytes (name characters are ASCII, so unchanged), the bytes from length on
 // cleared, letters folded to upper case.
 inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
   const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
-  if (length < 8) word &= (std::uint64_t{1} << (8 * length)) - 1;
-  return word & 0xDFDFDFDFDFDFDFDFull;
+  const auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
+  return word & kFoldMasks[length < 8 ? length : 8];
 }
 #endif
 
@@ -348,8 +359,9 @@ inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, cha
   const char16_t c = s[pos];
   if (!IsPlain(c)) {
     if (c != u'<' || pos + 1 >= n) return false;
+    // Tags mostly start with a letter or "/", which come after all three.
     const char16_t next = s[pos + 1];
-    if (next <= u'\r' || next == u'!' || next == u'%') return false;
+    if (next < u'/' && (next <= u'\r' || next == u'!' || next == u'%')) return false;
   }
   ch = c;
   ++pos;
@@ -375,9 +387,10 @@ struct TNameOnlyTag {
 
 inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
 #if defined(__SSE2__)
-  const bool endTag = pos < n && s[pos] == u'/';
+  // Tags near the end of the text are left to the plain tag reader.
+  if (pos + 9 > n) return false;
+  const bool endTag = s[pos] == u'/';
   const std::size_t from = pos + (endTag ? 1 : 0);
-  if (from + 8 > n) return false;
   // The page's own tags first: what comes before the first ">" of the next
   // eight characters, narrowed to bytes and folded, found in the element
   // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
@@ -387,8 +400,8 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
   const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u'>'))));
   if (ends != 0) {
     const auto length = static_cast<std::size_t>(std::countr_zero(ends)) / 2;
-    auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars)));
-    word &= ((std::uint64_t{1} << (8 * length)) - 1) & 0xDFDFDFDFDFDFDFDFull;
+    const auto word =
+        static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
     if (TElementSymbols e; FindElementFolded(word, length, e)) {
       tag.sy = endTag ? e.end : e.start;
       tag.endTag = endTag;
@@ -396,20 +409,8 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
       return true;
     }
   }
-  if (!(IsAsciiLetter(s[from]) || (endTag && IsTagNameChar(s[from])))) return false;
-  std::size_t to = from + 1;
-  if ((s[from] | 0x20) == u'h' && IsDigit(s[to])) {
-    ++to;  // headings end after their digit
-  } else {
-    while (to < n && IsTagNameChar(s[to])) ++to;
-  }
-  const std::size_t length = to - from;
-  if (to >= n || s[to] != u'>' || length > kMaxElementNameLength) return false;
-  const TElementSymbols e = LookupElementFolded(FoldedWord(s + from, length), length);
-  tag.sy = endTag ? e.end : e.start;
-  tag.endTag = endTag;
-  tag.end = to + 1;
-  return true;
+  // Other names, and tags with attributes, are left to the plain tag reader.
+  return false;
 #else
   (void)s, (void)n, (void)pos, (void)tag;
   return false;
@@ -480,31 +481,36 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 #else
     which = LookupAttributeNoCase(name);
 #endif
-    TAttribute& a = attrs.Add(which);
-    if (a.Which != TAttrSymbol::OtherAttribute) {
-      a.Name.assign(AttributeName(a.Which));
-    } else {
+    TAttribute& a = which != TAttrSymbol::OtherAttribute ? attrs.AddKnown(which) : attrs.Add(which);
+    if (which == TAttrSymbol::OtherAttribute) {
       a.Name.resize(name.size());
       for (std::size_t k = 0; k < name.size(); ++k) a.Name[k] = static_cast<char>(ToUpperAscii(name[k]));
     }
-    if (!take()) return false;
-    while (c == u' ') {
+    if (p + 1 < n && s[p] == u'=' && (s[p + 1] == u'"' || s[p + 1] == u'\'')) {
+      // Most values are quoted right after the "=": the steps below would
+      // take both characters, plain as they are, and come to the quote.
+      c = s[p + 1];
+      p += 2;
+    } else {
       if (!take()) return false;
-    }
-    if (c != u'=') {
-      a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
-      continue;
-    }
-    if (!take()) return false;
-    while (c == u' ') {
+      while (c == u' ') {
+        if (!take()) return false;
+      }
+      if (c != u'=') {
+        a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
+        continue;
+      }
       if (!take()) return false;
+      while (c == u' ') {
+        if (!take()) return false;
+      }
     }
     if (c == u'"' || c == u'\'') {
       const char16_t quote = c;
       const std::size_t from = p;
       p = FindRunEnd(s, p, n, quote, u'&');
       if (p >= n || s[p] != quote) return false;
-      a.Value.assign(s + from, p - from);
+      a.Value.append(s + from, p - from);  // the entry's value is empty
       ++p;
       if (!take()) return false;
     } else if (c != u'>') {
@@ -512,11 +518,11 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
       const std::size_t from = p - 1;
       while (p < n && IsPlain(s[p]) && s[p] != u'>' && s[p] != u' ' && s[p] != u'&') ++p;
       if (p >= n || (s[p] != u'>' && s[p] != u' ')) return false;
-      a.Value.assign(s + from, p - from);
+      a.Value.append(s + from, p - from);
       c = s[p++];
     }
     a.HasValue = true;
-    a.Numeric = AttributeNumber(a.Value);
+    a.Numeric = QuickAttributeNumber(a.Value);
   }
   while (c != u'>') {
     if (!take()) return false;
@@ -572,12 +578,8 @@ void THtmlParser::GetTag() {
 }
 
 void THtmlParser::Next() {
-  if (!pendingError_.empty()) {
-    std::string message;
-    message.swap(pendingError_);
-    throw EParseError(std::move(message));
-  }
-  if (ch_ == u'<') {
+  // Tags come first: most tokens are tags, and most of those a name alone.
+  if (ch_ == u'<' && pendingError_.empty()) {
     const std::u16string_view text = buffer_.Text();
     if (TNameOnlyTag tag; ScanNameOnlyTag(text.data(), text.size(), buffer_.Position(), tag)) {
       sy_ = tag.sy;
@@ -597,6 +599,19 @@ void THtmlParser::Next() {
       }
       return;
     }
+    GetTag();
+    return;
+  }
+  NextOther();
+}
+
+void THtmlParser::NextOther() {
+  if (!pendingError_.empty()) {
+    std::string message;
+    message.swap(pendingError_);
+    throw EParseError(std::move(message));
+  }
+  if (ch_ == u'<') {
     GetTag();
   } else if (ch_ == 0) {
     sy_ = Sy::EofSy;
@@ -631,7 +646,7 @@ bool THtmlParser::ReadAttribute() {
     SkipSpaces();
     ReadAttributeValue(a);
     a.HasValue = true;
-    a.Numeric = AttributeNumber(a.Value);
+    a.Numeric = QuickAttributeNumber(a.Value);
   } else {
     a.Numeric = a.Which == TAttrSymbol::BorderSy ? 1 : 0;
   }
@@ -684,12 +699,18 @@ void THtmlParser::GetText() {
     } else {
       // A word: the current character and the run after it, up to a space,
       // a reference or anything GetCh would not take straight.
-      token_ += ch_;
       const std::u16string_view text = buffer_.Text();
       const std::size_t from = buffer_.Position();
       std::size_t pos = FindRunEnd(text.data(), from, text.size(), u' ', u'&');
-      if (pos > from) {
+      // The current character mostly is the one before the run: then the
+      // word is appended in one piece.
+      if (from > 0 && text[from - 1] == ch_) {
+        token_.append(text.data() + from - 1, pos - from + 1);
+      } else {
+        token_ += ch_;
         token_.append(text.data() + from, pos - from);
+      }
+      if (pos > from) {
         buffer_.SetPosition(pos);
         lastBreak_ = LastBreak::None;
       }

@@ -58,6 +58,8 @@ class THtmlParser {
   enum class LastBreak { None, CR, LF };
 
   void GetChSlow();
+  // Next for all but tags read while no error waits: errors, the end, text.
+  void NextOther();
   // The characters after the current one that GetCh would take straight
   // from the buffer, as long as inRun accepts them. They are consumed, so the
   // caller's next GetCh reads the character after the run.

@@ -204,7 +204,10 @@ MakeFoldedElements() {
   std::array<symbols_detail::TFoldedElement, std::size_t{1} << symbols_detail::kFoldedElementBits> slots{};
   for (std::size_t i = 0; i < kElementIndex.slots.size(); ++i) {
     const KeyedName& k = kElementIndex.slots[i];
-    if (k.length == 0) continue;
+    if (k.length == 0) {
+      slots[i].length = symbols_detail::kEmptyFoldedLength;
+      continue;
+    }
     slots[i] = {k.low, k.length, {kElements[k.index].start, kElements[k.index].end}};
   }
   return slots;

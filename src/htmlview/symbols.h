@@ -75,9 +75,12 @@ namespace symbols_detail {
 // for the lookup of every tag name to be inlined.
 struct TFoldedElement {
   std::uint64_t word = 0;
-  std::uint64_t length = 0;  // 0 for an empty slot
+  std::uint64_t length = 0;  // kEmptyFoldedLength for an empty slot
   TElementSymbols symbols;
 };
+// No name has this length, so an empty slot matches no word, not even the
+// word of no characters.
+inline constexpr std::uint64_t kEmptyFoldedLength = ~std::uint64_t{0};
 inline constexpr unsigned kFoldedElementBits = 6;
 extern const std::uint64_t kFoldedElementMultiplier;
 extern const std::array<TFoldedElement, std::size_t{1} << kFoldedElementBits> kFoldedElements;
@@ -100,7 +103,7 @@ inline bool FindElementFolded(std::uint64_t folded, std::size_t length, TElement
   using namespace symbols_detail;
   const TFoldedElement& e =
       kFoldedElements[static_cast<std::size_t>(((folded ^ length) * kFoldedElementMultiplier) >> (64 - kFoldedElementBits))];
-  if (e.word != folded || e.length != length || length == 0) return false;
+  if (e.word != folded || e.length != length) return false;
   symbols = e.symbols;
   return true;
 }
