@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
@@ -38,7 +40,8 @@ class TInlineVector {
     }
     // The new element is made first: its arguments may refer to an element
     // that moves.
-    const std::size_t capacity = std::max<std::size_t>(capacity_ * 2, 1);
+    const std::size_t capacity = std::max<std::size_t>(std::size_t{capacity_} * 2, 1);
+    if (capacity > kMaxCount) throw std::length_error("TInlineVector: too many elements");
     T* fresh = Allocate(capacity);
     T* made = nullptr;
     try {
@@ -49,7 +52,7 @@ class TInlineVector {
     }
     MoveInto(fresh);
     heap_ = fresh;
-    capacity_ = capacity;
+    capacity_ = static_cast<std::uint32_t>(capacity);
     ++size_;
     return *made;
   }
@@ -57,10 +60,11 @@ class TInlineVector {
 
   void reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
+    if (capacity > kMaxCount) throw std::length_error("TInlineVector: too many elements");
     T* fresh = Allocate(capacity);
     MoveInto(fresh);
     heap_ = fresh;
-    capacity_ = capacity;
+    capacity_ = static_cast<std::uint32_t>(capacity);
   }
   void pop_back() { data()[--size_].~T(); }
   void clear() {
@@ -123,10 +127,15 @@ class TInlineVector {
     capacity_ = N;
   }
 
+  // Counts are kept in 32 bits: the vector is smaller, and no row or table
+  // of a page comes near that many elements.
+  static constexpr std::size_t kMaxCount = std::numeric_limits<std::uint32_t>::max();
+  static_assert(N <= kMaxCount);
+
   alignas(T) unsigned char inline_[N * sizeof(T)];
   T* heap_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = N;
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = N;
 };
 
 }  // namespace talmeko::htmlview
