@@ -68,7 +68,10 @@ class TInlineVector {
   }
   void pop_back() { data()[--size_].~T(); }
   void clear() {
-    for (std::size_t i = size_; i-- > 0;) data()[i].~T();
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      T* const first = data();
+      for (T* p = first + size_; p != first;) (--p)->~T();
+    }
     size_ = 0;
   }
 
@@ -92,10 +95,23 @@ class TInlineVector {
  private:
   T* InlineData() { return std::launder(reinterpret_cast<T*>(inline_)); }
   const T* InlineData() const { return std::launder(reinterpret_cast<const T*>(inline_)); }
+  // Types of ordinary alignment take the plain allocator: the aligned one
+  // is a slower path of the same heap.
+  static constexpr bool kOverAligned = alignof(T) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
   static T* Allocate(std::size_t count) {
-    return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t{alignof(T)}));
+    if constexpr (kOverAligned) {
+      return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t{alignof(T)}));
+    } else {
+      return static_cast<T*>(::operator new(count * sizeof(T)));
+    }
   }
-  static void Deallocate(T* p) { ::operator delete(p, std::align_val_t{alignof(T)}); }
+  static void Deallocate(T* p) {
+    if constexpr (kOverAligned) {
+      ::operator delete(p, std::align_val_t{alignof(T)});
+    } else {
+      ::operator delete(p);
+    }
+  }
 
   // Moves the elements into fresh storage and frees the old heap storage.
   void MoveInto(T* fresh) {
