@@ -28,7 +28,11 @@ class TInlineVector {
     }
     return *this;
   }
-  ~TInlineVector() { Release(); }
+  // Frees without writing: a document's rows are read once more and left.
+  ~TInlineVector() {
+    DestroyAll();
+    if (heap_) Deallocate(heap_);
+  }
 
   template <typename... Args>
   T& emplace_back(Args&&... args) {
@@ -68,10 +72,7 @@ class TInlineVector {
   }
   void pop_back() { data()[--size_].~T(); }
   void clear() {
-    if constexpr (!std::is_trivially_destructible_v<T>) {
-      T* const first = data();
-      for (T* p = first + size_; p != first;) (--p)->~T();
-    }
+    DestroyAll();
     size_ = 0;
   }
 
@@ -135,6 +136,12 @@ class TInlineVector {
     for (std::size_t i = 0; i < other.size_; ++i) new (InlineData() + i) T(std::move(other.InlineData()[i]));
     size_ = other.size_;
     other.clear();
+  }
+  void DestroyAll() {
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      T* const first = data();
+      for (T* p = first + size_; p != first;) (--p)->~T();
+    }
   }
   void Release() {
     clear();

@@ -46,7 +46,13 @@ class TCellBasic {
     }
     return *this;
   }
-  ~TCellBasic() { Clear(); }
+  // Frees without writing: a document's lists are read once more and left.
+  ~TCellBasic() {
+    if (owned_) {
+      for (std::uint32_t i = 0; i < size_; ++i) delete Items()[i];
+    }
+    if (size_ > 1) delete[] slot_.many;
+  }
 
   void Add(std::unique_ptr<TSectionBase> item) {
     Claim(true);
