@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "htmlview/small_vector.h"
 
 namespace talmeko::htmlview {
 
