@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,11 @@ class TBlockStore {
   TBlockStore(const TBlockStore&) = delete;
   TBlockStore& operator=(const TBlockStore&) = delete;
   ~TBlockStore() {
-    for (std::size_t i = count_; i-- > 0;) At(i)->~T();
+    // Every object here is exactly a T: its destructor is called directly,
+    // not through the virtual one a base may declare.
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      for (std::size_t i = count_; i-- > 0;) At(i)->T::~T();
+    }
   }
 
   template <typename... Args>

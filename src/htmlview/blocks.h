@@ -25,6 +25,8 @@ class TBodyBlock : public TSectionBase {
 class TTableBlock : public TSectionBase {
  public:
   explicit TTableBlock(THtmlTable table) : Table(std::move(table)) {}
+  // A table block made straight from a table's settings, with no rows yet.
+  explicit TTableBlock(const THtmlTableSettings& settings) : Table(settings) {}
   TSectionKind Kind() const override { return TSectionKind::TableBlock; }
 
   THtmlTable Table;

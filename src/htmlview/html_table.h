@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "htmlview/attributes.h"
@@ -18,7 +19,7 @@
 namespace talmeko::htmlview {
 
 // Column width types, weakest first.
-enum class TWidthType { wtNone, wtRelative, wtPercent, wtAbsolute };
+enum class TWidthType : std::uint8_t { wtNone, wtRelative, wtPercent, wtAbsolute };
 
 // Absolute pixels, per mille (capped at 1000) or a relative multiplier.
 struct TSpecWidth {
@@ -27,19 +28,19 @@ struct TSpecWidth {
   friend bool operator==(const TSpecWidth&, const TSpecWidth&) = default;
 };
 
-enum class TVAlign { vaTop, vaMiddle, vaBottom };
+enum class TVAlign : std::uint8_t { vaTop, vaMiddle, vaBottom };
 
 class TCellObjCell : public TCellBasic {};
 
 class THtmlTable;
 
 // What layout needs to know of a cell besides its content.
+// Every cell of a page carries one: the small fields share the last word.
 struct TCellData {
   int ColSpan = 1;
   int RowSpan = 1;
   TSpecWidth SpecWd;
   TSpecWidth SpecHt;
-  TVAlign VAlign = TVAlign::vaMiddle;
   std::array<int, 4> Padding{};  // TSide order
   std::array<int, 4> BorderWidth{};
   std::array<int, 4> BorderStyle{};
@@ -47,6 +48,7 @@ struct TCellData {
   platform::Color BgColor = platform::kNoColor;
   int HzSpace = 0;  // left padding + left border + right border + right padding
   int VrSpace = 0;
+  TVAlign VAlign = TVAlign::vaMiddle;
   bool NoWrap = false;
   bool IsHeader = false;
   bool ShowEmptyCells = false;
@@ -70,10 +72,10 @@ class TCellObj : public TCellData {
 // One row: its cells in order and its vertical alignment.
 class TCellList {
  public:
-  TVAlign VAlign = TVAlign::vaMiddle;
-  platform::Color BgColor = platform::kNoColor;
   // Most rows are a swatch and a number.
   TInlineVector<TCellObj, 2> Cells;
+  platform::Color BgColor = platform::kNoColor;
+  TVAlign VAlign = TVAlign::vaMiddle;
 };
 
 // What a table's attributes and property set give it, before any row.

@@ -63,7 +63,7 @@ void THtmlParser::DoTable() {
       plainTable_ = THtmlTable(attrs_, doc_.PropStack.Top(), ppi_);
       plainTableSet_ = doc_.PropStack.TopId();
     }
-    t.block = &doc_.Nodes.Tables.Emplace(THtmlTable(*plainTable_));
+    t.block = &doc_.Nodes.Tables.Emplace(*plainTable_);
   } else {
     t.block = &doc_.Nodes.Tables.Emplace(THtmlTable(attrs_, doc_.PropStack.Top(), ppi_));
   }
@@ -154,7 +154,8 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
   }
   PushForTag(header ? "th" : "td");
   THtmlPropStack& stack = doc_.PropStack;
-  const std::string align = attrs_.Count() == 0 ? std::string() : AttributeLower(TAttrSymbol::AlignSy);
+  // Most cells have no ALIGN attribute: no text to lower then.
+  const std::string align = attrs_.Find(TAttrSymbol::AlignSy) ? AttributeLower(TAttrSymbol::AlignSy) : std::string();
   if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
   const std::string_view current = stack.Top().TextOf(TextAlign);
   if (current.empty() || current == "none") {
@@ -212,6 +213,8 @@ void THtmlParser::KeepCell(const TCellKey& key, std::size_t hash, const TCellDat
       cellIndex_[i] = static_cast<std::uint32_t>(k + 1);
     }
   }
+  // Pages that keep cells mostly keep many: the first growths are skipped.
+  if (cellCache_.empty()) cellCache_.reserve(256);
   cellCache_.push_back({key, data});
   const std::size_t mask = cellIndex_.size() - 1;
   std::size_t i = hash & mask;

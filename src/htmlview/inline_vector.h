@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
@@ -26,7 +28,11 @@ class TInlineVector {
     }
     return *this;
   }
-  ~TInlineVector() { Release(); }
+  // Frees without writing: a document's rows are read once more and left.
+  ~TInlineVector() {
+    DestroyAll();
+    if (heap_) Deallocate(heap_);
+  }
 
   template <typename... Args>
   T& emplace_back(Args&&... args) {
@@ -38,7 +44,8 @@ class TInlineVector {
     }
     // The new element is made first: its arguments may refer to an element
     // that moves.
-    const std::size_t capacity = std::max<std::size_t>(capacity_ * 2, 1);
+    const std::size_t capacity = std::max<std::size_t>(std::size_t{capacity_} * 2, 1);
+    if (capacity > kMaxCount) throw std::length_error("TInlineVector: too many elements");
     T* fresh = Allocate(capacity);
     T* made = nullptr;
     try {
@@ -49,7 +56,7 @@ class TInlineVector {
     }
     MoveInto(fresh);
     heap_ = fresh;
-    capacity_ = capacity;
+    capacity_ = static_cast<std::uint32_t>(capacity);
     ++size_;
     return *made;
   }
@@ -57,14 +64,15 @@ class TInlineVector {
 
   void reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
+    if (capacity > kMaxCount) throw std::length_error("TInlineVector: too many elements");
     T* fresh = Allocate(capacity);
     MoveInto(fresh);
     heap_ = fresh;
-    capacity_ = capacity;
+    capacity_ = static_cast<std::uint32_t>(capacity);
   }
   void pop_back() { data()[--size_].~T(); }
   void clear() {
-    for (std::size_t i = size_; i-- > 0;) data()[i].~T();
+    DestroyAll();
     size_ = 0;
   }
 
@@ -88,10 +96,23 @@ class TInlineVector {
  private:
   T* InlineData() { return std::launder(reinterpret_cast<T*>(inline_)); }
   const T* InlineData() const { return std::launder(reinterpret_cast<const T*>(inline_)); }
+  // Types of ordinary alignment take the plain allocator: the aligned one
+  // is a slower path of the same heap.
+  static constexpr bool kOverAligned = alignof(T) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
   static T* Allocate(std::size_t count) {
-    return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t{alignof(T)}));
+    if constexpr (kOverAligned) {
+      return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t{alignof(T)}));
+    } else {
+      return static_cast<T*>(::operator new(count * sizeof(T)));
+    }
   }
-  static void Deallocate(T* p) { ::operator delete(p, std::align_val_t{alignof(T)}); }
+  static void Deallocate(T* p) {
+    if constexpr (kOverAligned) {
+      ::operator delete(p, std::align_val_t{alignof(T)});
+    } else {
+      ::operator delete(p);
+    }
+  }
 
   // Moves the elements into fresh storage and frees the old heap storage.
   void MoveInto(T* fresh) {
@@ -116,6 +137,12 @@ class TInlineVector {
     size_ = other.size_;
     other.clear();
   }
+  void DestroyAll() {
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      T* const first = data();
+      for (T* p = first + size_; p != first;) (--p)->~T();
+    }
+  }
   void Release() {
     clear();
     if (heap_) Deallocate(heap_);
@@ -123,10 +150,15 @@ class TInlineVector {
     capacity_ = N;
   }
 
+  // Counts are kept in 32 bits: the vector is smaller, and no row or table
+  // of a page comes near that many elements.
+  static constexpr std::size_t kMaxCount = std::numeric_limits<std::uint32_t>::max();
+  static_assert(N <= kMaxCount);
+
   alignas(T) unsigned char inline_[N * sizeof(T)];
   T* heap_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = N;
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = N;
 };
 
 }  // namespace talmeko::htmlview

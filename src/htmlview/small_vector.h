@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <type_traits>
@@ -46,7 +48,7 @@ class TSmallVector {
   }
 
   void push_back(const T& value) {
-    if (size_ == capacity_) reserve(capacity_ * 2);
+    if (size_ == capacity_) reserve(std::size_t{capacity_} * 2);
     data()[size_++] = value;
   }
   void clear() { size_ = 0; }
@@ -54,19 +56,20 @@ class TSmallVector {
     clear();
     reserve(count);
     std::fill(data(), data() + count, value);
-    size_ = count;
+    size_ = static_cast<std::uint32_t>(count);
   }
   void resize(std::size_t count, const T& value = T{}) {
     reserve(count);
     if (count > size_) std::fill(data() + size_, data() + count, value);
-    size_ = count;
+    size_ = static_cast<std::uint32_t>(count);
   }
   void reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
+    if (capacity > kMaxCount) throw std::length_error("TSmallVector: too many elements");
     auto grown = std::make_unique<T[]>(capacity);
     std::copy(begin(), end(), grown.get());
     heap_ = std::move(grown);
-    capacity_ = capacity;
+    capacity_ = static_cast<std::uint32_t>(capacity);
   }
 
   std::size_t size() const { return size_; }
@@ -87,10 +90,15 @@ class TSmallVector {
   const T* end() const { return data() + size_; }
 
  private:
+  // Counts are kept in 32 bits: the vector is smaller, and no list of a
+  // page comes near that many elements.
+  static constexpr std::size_t kMaxCount = std::numeric_limits<std::uint32_t>::max();
+  static_assert(N <= kMaxCount);
+
   T inline_[N]{};
   std::unique_ptr<T[]> heap_;
-  std::size_t capacity_ = N;
-  std::size_t size_ = 0;
+  std::uint32_t capacity_ = N;
+  std::uint32_t size_ = 0;
 };
 
 }  // namespace talmeko::htmlview
