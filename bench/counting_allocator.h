@@ -9,6 +9,6 @@ namespace talmeko::bench {
 // every allocation would weigh on the timings they sit beside.
 extern long long gLive;         // bytes allocated and not yet freed
 extern long long gPeak;         // the highest gLive since it was last set
-extern long long gAllocations;  // calls of operator new
+extern long long gAllocations;  // calls of operator new, over-aligned ones included
 
 }  // namespace talmeko::bench
