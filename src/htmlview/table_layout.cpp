@@ -104,6 +104,7 @@ void TTableLayout::ColumnLimits() {
   }
   // Wider cells come after all narrower ones, so they only add what their
   // columns still lack.
+  if (spanned.empty()) return;  // most tables: nothing spans columns
   std::stable_sort(spanned.begin(), spanned.end(),
                    [this](std::size_t a, std::size_t b) { return cells_[a].colSpan < cells_[b].colSpan; });
   for (std::size_t i : spanned) ApplyCellLimits(cells_[i]);
@@ -312,6 +313,7 @@ void TTableLayout::ArrangeRows() {
   // The lists do not change size below: their elements are reached directly.
   const int* lefts = colLeft_.data();
   int* heights = rowHeights_.data();
+  bool anyRowSpan = false;
   for (Cell& c : cells_) {
     const long long cellWidth = static_cast<long long>(lefts[static_cast<std::size_t>(c.col + c.colSpan)]) -
                                 lefts[static_cast<std::size_t>(c.col)];
@@ -323,9 +325,12 @@ void TTableLayout::ArrangeRows() {
     c.needHeight = Clamped(static_cast<long long>(std::max(c.contentHeight, asked)) + c.cell->VrSpace);
     int& row = heights[static_cast<std::size_t>(c.row)];
     if (c.rowSpan == 1) row = std::max(row, c.needHeight);
+    else anyRowSpan = true;
   }
   for (int& h : rowHeights_) h = std::max(0, Clamped(static_cast<long long>(h) + spacing));
+  // Cells spanning rows are rare: the second walk is made only when there are some.
   for (const Cell& c : cells_) {
+    if (!anyRowSpan) break;
     if (c.rowSpan == 1) continue;
     long long have = 0;
     for (int r = c.row; r < c.row + c.rowSpan; ++r) have += rowHeights_[static_cast<std::size_t>(r)];
