@@ -10,6 +10,7 @@
 #include "htmlview/section.h"
 #include "htmlview/section_base.h"
 #include "htmlview/small_vector.h"
+#include "tracked_element.h"
 
 namespace talmeko::htmlview {
 namespace {
@@ -104,14 +105,7 @@ TEST(SmallVectorTest, AssignResizeAndAtAcrossTheInlinePlaces) {
 }
 
 
-// Counts live elements so that every element made is destroyed once.
-struct Tracked {
-  Tracked(int* live, std::string text) : live_(live), value(std::move(text)) { ++*live_; }
-  Tracked(Tracked&& other) noexcept : live_(other.live_), value(std::move(other.value)) { ++*live_; }
-  ~Tracked() { --*live_; }
-  int* live_;
-  std::string value;
-};
+using testing::Tracked;
 
 std::vector<std::string> Values(const TInlineVector<Tracked, 2>& v) {
   std::vector<std::string> out;

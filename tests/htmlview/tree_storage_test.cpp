@@ -21,6 +21,7 @@
 #include "htmlview/section_base.h"
 #include "htmlview/small_vector.h"
 #include "parse_support.h"
+#include "tracked_element.h"
 
 namespace talmeko::htmlview {
 namespace {
@@ -176,13 +177,7 @@ TEST(TreeStorage, SmallVectorsFollowAVectorThroughRandomRuns) {
   }
 }
 
-struct Tracked {
-  Tracked(int* live, std::string text) : live_(live), value(std::move(text)) { ++*live_; }
-  Tracked(Tracked&& other) noexcept : live_(other.live_), value(std::move(other.value)) { ++*live_; }
-  ~Tracked() { --*live_; }
-  int* live_;
-  std::string value;
-};
+using testing::Tracked;
 
 TEST(TreeStorage, InlineVectorsFollowAVectorThroughRandomRuns) {
   for (std::uint32_t seed = 1; seed <= 40; ++seed) {
