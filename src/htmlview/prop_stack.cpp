@@ -96,6 +96,10 @@ void THtmlPropStack::Clear() {
 TProperties& THtmlPropStack::Own(std::size_t depth) {
   // Whoever takes the set may change any slot of it.
   if (depth < ownStyled_.size()) ownStyled_[depth] = {};
+  return OwnSet(depth);
+}
+
+TProperties& THtmlPropStack::OwnSet(std::size_t depth) {
   if (own_.size() <= depth) own_.resize(depth + 1);
   if (!own_[depth]) own_[depth] = std::make_unique<TProperties>();
   return *own_[depth];
@@ -202,23 +206,13 @@ std::uint64_t THtmlPropStack::HashKey(const TCacheKey& key) {
     h = HashBytes(h, key.id.data(), key.id.size());
     h = HashBytes(h, key.title.data(), key.title.size());
   }
-  if (key.style) {
-    h = HashBytes(h, reinterpret_cast<const char*>(key.style->data()), key.style->size() * sizeof(char16_t));
-  } else {
-    h = Mix(h, 0xFFFFFFFFFFFFFFFFULL);
-  }
   return h;
 }
 
 bool THtmlPropStack::KeyMatches(const TCachedSet& set, const TCacheKey& key) {
-  if (set.parent != key.parent || set.hasStyle != (key.style != nullptr)) return false;
-  if (!SameBytes(set.tag, key.tag.data(), key.tag.size()) || !SameBytes(set.cls, key.cls.data(), key.cls.size()) ||
-      !SameBytes(set.idText, key.id.data(), key.id.size()) ||
-      !SameBytes(set.title, key.title.data(), key.title.size())) {
-    return false;
-  }
-  return !key.style || SameBytes(set.styleBytes, reinterpret_cast<const char*>(key.style->data()),
-                                 key.style->size() * sizeof(char16_t));
+  return set.parent == key.parent && SameBytes(set.tag, key.tag.data(), key.tag.size()) &&
+         SameBytes(set.cls, key.cls.data(), key.cls.size()) && SameBytes(set.idText, key.id.data(), key.id.size()) &&
+         SameBytes(set.title, key.title.data(), key.title.size());
 }
 
 THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint64_t hash) const {
@@ -231,16 +225,11 @@ THtmlPropStack::TCachedSet* THtmlPropStack::Find(const TCacheKey& key, std::uint
   }
 }
 
-THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet(const TProperties* from) {
+THtmlPropStack::TCachedSet* THtmlPropStack::NextFreeSet() {
   if (cachedSets_ >= kMaxCachedSets) return nullptr;
-  if (unlinked_ != nullptr) {
-    if (from) unlinked_->props = *from;
-    return unlinked_;
-  }
+  if (unlinked_ != nullptr) return unlinked_;
   if (!sets_) sets_ = std::make_unique<TBlockStore<TCachedSet>>();
-  // Made as a copy of the set it starts from: sets are large, and writing
-  // one twice is most of the cost of a new one.
-  unlinked_ = from ? &sets_->Emplace(*from) : &sets_->Emplace();
+  unlinked_ = &sets_->Emplace();
   return unlinked_;
 }
 
@@ -261,20 +250,30 @@ void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t h
   auto keep = [this](std::string_view text) { return text.empty() ? std::string_view() : keyText_->Store(text); };
   set.id = id;
   set.parent = key.parent;
-  set.hasStyle = key.style != nullptr;
   set.tag = keep(key.tag);
   set.cls = keep(key.cls);
   set.idText = keep(key.id);
   set.title = keep(key.title);
-  set.styleBytes = key.style ? keep(std::string_view(reinterpret_cast<const char*>(key.style->data()),
-                                                     key.style->size() * sizeof(char16_t)))
-                             : std::string_view();
   ++cachedSets_;
   unlinked_ = nullptr;
   const std::size_t mask = table_.size() - 1;
   std::size_t i = hash & mask;
   while (table_[i].set) i = (i + 1) & mask;
   table_[i] = {hash, &set};
+}
+
+inline const THtmlPropStack::TPlainChild* THtmlPropStack::Remembered(const std::vector<TPlainChild>& list,
+                                                              std::string_view tag) const {
+  const std::size_t depth = levels_.size();
+  if (depth >= list.size()) return nullptr;
+  const TPlainChild& last = list[depth];
+  const bool same = last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag);
+  return same ? &last : nullptr;
+}
+
+void THtmlPropStack::Remember(std::vector<TPlainChild>& list, std::size_t depth, const TPlainChild& child) {
+  if (list.size() <= depth) list.resize(depth + 1);
+  list[depth] = child;
 }
 
 void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
@@ -284,20 +283,16 @@ void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std
   // this depth is taken without a cache search.
   const bool plain = cls.empty() && id.empty() && title.empty() && styleText == nullptr;
   const std::size_t depth = levels_.size();
-  if (plain && styles_->Version() == cacheStyleVersion_ && depth < lastPlain_.size()) {
-    const TPlainChild& last = lastPlain_[depth];
-    if (last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag)) {
-      levels_.push_back({last.props, last.id});
+  if (plain && styles_->Version() == cacheStyleVersion_) {
+    if (const TPlainChild* last = Remembered(lastPlain_, tag)) {
+      levels_.push_back({last->props, last->id});
       return;
     }
   }
   const std::uint32_t parent = levels_.back().id;
   PushSearched(tag, cls, id, title, styleText);
   const bool shared = depth >= own_.size() || levels_.back().props != own_[depth].get();
-  if (plain && shared) {
-    if (lastPlain_.size() <= depth) lastPlain_.resize(depth + 1);
-    lastPlain_[depth] = {parent, tag, levels_.back().props, levels_.back().id};
-  }
+  if (plain && shared) Remember(lastPlain_, depth, {parent, tag, levels_.back().props, levels_.back().id});
 }
 
 void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, std::string_view id,
@@ -318,15 +313,14 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
     // Mostly the base set is that of the last element like this one at
     // this depth, which is then taken without a cache search.
     const bool onlyStyle = cls.empty() && id.empty() && title.empty();
-    if (onlyStyle && depth < lastStyledBase_.size()) {
-      const TPlainChild& last = lastStyledBase_[depth];
-      if (last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag)) {
-        PushStyled(*last.props, last.id, *styleText);
+    if (onlyStyle) {
+      if (const TPlainChild* last = Remembered(lastStyledBase_, tag)) {
+        PushStyled(*last->props, last->id, *styleText);
         return;
       }
     }
     const std::uint32_t parent = levels_.back().id;
-    const TCacheKey baseKey{parent, tag, cls, id, title, nullptr};
+    const TCacheKey baseKey{parent, tag, cls, id, title};
     const std::uint64_t baseHash = HashKey(baseKey);
     const TCachedSet* base = Find(baseKey, baseHash);
     if (!base) {
@@ -343,14 +337,11 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
       Link(*entry, baseKey, baseHash, nextId_++);
       base = entry;
     }
-    if (onlyStyle) {
-      if (lastStyledBase_.size() <= depth) lastStyledBase_.resize(depth + 1);
-      lastStyledBase_[depth] = {parent, tag, &base->props, base->id};
-    }
+    if (onlyStyle) Remember(lastStyledBase_, depth, {parent, tag, &base->props, base->id});
     PushStyled(base->props, base->id, *styleText);
     return;
   }
-  const TCacheKey key{levels_.back().id, tag, cls, id, title, nullptr};
+  const TCacheKey key{levels_.back().id, tag, cls, id, title};
   const std::uint64_t hash = HashKey(key);
   if (const TCachedSet* hit = Find(key, hash)) {
     levels_.push_back({&hit->props, hit->id});
@@ -377,7 +368,7 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
   const std::string_view bytes = BytesOf(styleText);
   const std::uint64_t hash = HashBytes(Mix(0x7A3D5C1B9E8F4A21ULL, baseId), bytes.data(), bytes.size());
   const TStyledSet* known = FindStyled(baseId, bytes, hash);
-  const TPropValue* values = nullptr;
+  const TPropValue* values = parsed_.data();
   std::uint64_t mask = 0;
   std::uint32_t newId = 0;
   if (known) {
@@ -394,6 +385,12 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
     scratchIsNew_ = false;
     MergeStyleAttribute(styleText, styles_->Pool(), s);
     mask = s.RuleFlags();
+    std::size_t count = 0;
+    for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
+      parsed_[count++] = s[static_cast<PropIndex>(std::countr_zero(bits))];
+    }
+    s.RestoreSlots(TProperties::NewSet(), mask);
+    scratchIsNew_ = true;
     newId = nextId_++;
     if (styled_.size() < kMaxCachedSets) {
       TStyledSet made;
@@ -404,19 +401,14 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
       made.styleBytes = bytes.empty() ? std::string_view() : keyText_->Store(bytes);
       made.slotMask = mask;
       made.firstValue = static_cast<std::uint32_t>(styledValues_.size());
-      for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
-        styledValues_.push_back(s[static_cast<PropIndex>(std::countr_zero(bits))]);
-      }
+      styledValues_.insert(styledValues_.end(), parsed_.begin(), parsed_.begin() + static_cast<std::ptrdiff_t>(count));
       LinkStyled(made);
-      values = styledValues_.data() + made.firstValue;
     }
   }
   // The set at this depth is made from the base set: when it already is a
   // copy of it, only the slots the last attribute changed are put back.
-  if (own_.size() <= depth) own_.resize(depth + 1);
-  if (!own_[depth]) own_[depth] = std::make_unique<TProperties>();
+  TProperties& p = OwnSet(depth);
   if (ownStyled_.size() <= depth) ownStyled_.resize(depth + 1);
-  TProperties& p = *own_[depth];
   TOwnStyled& mark = ownStyled_[depth];
   if (mark.base == baseId) {
     // Slots this attribute sets are written below anyway.
@@ -425,20 +417,7 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
     p = base;
   }
   mark = {baseId, mask};
-  if (values) {
-    p.SetByRule(mask, values);
-  } else {
-    std::array<TPropValue, PropCount> packed;
-    std::size_t k = 0;
-    for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
-      packed[k++] = (*scratch_)[static_cast<PropIndex>(std::countr_zero(bits))];
-    }
-    p.SetByRule(mask, packed.data());
-  }
-  if (scratch_ && !scratchIsNew_) {
-    scratch_->RestoreSlots(TProperties::NewSet(), scratch_->RuleFlags());
-    scratchIsNew_ = true;
-  }
+  p.SetByRule(mask, values);
   ConvertFontSize(p, *levels_.back().props);
   levels_.push_back({&p, newId});
 }

@@ -3,6 +3,7 @@
 // computes a new element's set from its parent, the style list and its style
 // attribute.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -76,21 +77,16 @@ class THtmlPropStack {
   };
 
   // What a cached set was computed from. The texts are copies kept in the
-  // cache's own pool; the style attribute is kept as its bytes.
+  // cache's own pool.
   struct TCachedSet {
-    TCachedSet() = default;
-    explicit TCachedSet(const TProperties& from) : props(from) {}
     TProperties props;
     std::uint32_t id = 0;
     std::uint32_t parent = 0;
-    bool hasStyle = false;
     std::string_view tag, cls, idText, title;
-    std::string_view styleBytes;
   };
   struct TCacheKey {
     std::uint32_t parent;
     std::string_view tag, cls, id, title;
-    const std::u16string* style;
   };
   struct TCacheSlot {
     std::uint64_t hash = 0;
@@ -98,6 +94,8 @@ class THtmlPropStack {
   };
 
   TProperties& Own(std::size_t depth);
+  // The same set, still known to be a copy of a base set (see ownStyled_).
+  TProperties& OwnSet(std::size_t depth);
   static void Inherit(const TProperties& parent, TProperties& child, std::string_view tag);
   // Computes the set of an element opened at the given depth, whose parent
   // is the set below it; the sets at that depth and above are not read.
@@ -117,8 +115,7 @@ class THtmlPropStack {
   TCachedSet* Find(const TCacheKey& key, std::uint64_t hash) const;
   // The entry the next cached set goes into, or null when the cache is
   // full; it counts as used once linked under its key.
-  // A set to start from may be given: the entry is then made as its copy.
-  TCachedSet* NextFreeSet(const TProperties* from = nullptr);
+  TCachedSet* NextFreeSet();
   void Link(TCachedSet& set, const TCacheKey& key, std::uint64_t hash, std::uint32_t id);
   // Opens the element with its computed set: the cache entry it was
   // computed in, or the stack's own copy when entry is null.
@@ -128,7 +125,7 @@ class THtmlPropStack {
   void Push(TCachedSet* entry, const TProperties& props, const TCacheKey& key, std::uint64_t hash);
   void MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool);
   // Opens an element with a style attribute over the set it would have
-  // without one (baseId 0: that set is not shared, and neither is this one).
+  // without one, a cached set with the given id.
   void PushStyled(const TProperties& base, std::uint32_t baseId, const std::u16string& styleText);
   void DropCache();
   // Open elements that share cached sets take copies of their own.
@@ -157,6 +154,11 @@ class THtmlPropStack {
     std::uint32_t id = 0;
   };
   std::vector<TPlainChild> lastPlain_;
+  // The one of a list remembered for an element of this tag opened now
+  // under the top set, or null.
+  const TPlainChild* Remembered(const std::vector<TPlainChild>& list, std::string_view tag) const;
+  // Remembers an element opened at the given depth.
+  static void Remember(std::vector<TPlainChild>& list, std::size_t depth, const TPlainChild& child);
   // The same for the set an element with only a style attribute is made
   // from: the set it would have without the attribute.
   std::vector<TPlainChild> lastStyledBase_;
@@ -183,6 +185,9 @@ class THtmlPropStack {
   // Sets a style attribute is parsed onto; new again between uses.
   std::unique_ptr<TProperties> scratch_;
   bool scratchIsNew_ = true;
+  // The values a newly parsed attribute sets, in slot order; kept here so
+  // that opening an element does not make a whole array of them.
+  std::array<TPropValue, PropCount> parsed_;
   // Per depth, when the stack's own set there is a copy of a base set with
   // some slots changed by a style attribute: the base's id and those slots.
   struct TOwnStyled {
