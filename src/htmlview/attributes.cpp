@@ -17,9 +17,7 @@ TAttribute& TAttributeList::Add() {
   TAttribute& a = items_[i];
   a.Which = TAttrSymbol::OtherAttribute;
   a.Name.clear();
-  a.Value.clear();
-  a.Numeric = 0;
-  a.HasValue = false;
+  ClearValue(a);
   return a;
 }
 
@@ -30,11 +28,7 @@ TAttribute& TAttributeList::Add(TAttrSymbol which) {
   const auto w = static_cast<std::size_t>(which);
   const std::size_t i = count_ - 1;
   if (wasIndexed && w < kSymbolCount && i <= 0xFF) {
-    const std::uint64_t bit = std::uint64_t{1} << w;
-    if ((present_ & bit) == 0) {
-      present_ |= bit;
-      first_[w] = static_cast<std::uint8_t>(i);
-    }
+    IndexEntry(i, w);
     indexed_ = true;
   }
   return a;
@@ -51,16 +45,10 @@ TAttribute& TAttributeList::AddKnownSlow(TAttrSymbol which) {
     a.Name.assign(AttributeName(which));
     named_ |= entryBit;
   }
-  a.Value.clear();
-  a.Numeric = 0;
-  a.HasValue = false;
+  ClearValue(a);
   const auto w = static_cast<std::size_t>(which);
   if (wasIndexed && w < kSymbolCount && i <= 0xFF) {
-    const std::uint64_t bit = std::uint64_t{1} << w;
-    if ((present_ & bit) == 0) {
-      present_ |= bit;
-      first_[w] = static_cast<std::uint8_t>(i);
-    }
+    IndexEntry(i, w);
   } else {
     indexed_ = false;
   }
@@ -77,11 +65,7 @@ void TAttributeList::Index() const {
       all = false;
       continue;
     }
-    const std::uint64_t bit = std::uint64_t{1} << which;
-    if ((present_ & bit) == 0) {
-      present_ |= bit;
-      first_[which] = static_cast<std::uint8_t>(i);
-    }
+    IndexEntry(i, which);
   }
   indexed_ = all;
 }

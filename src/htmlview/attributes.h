@@ -48,14 +48,8 @@ class TAttributeList {
     if (i < 64 && ((named_ >> i) & 1) != 0 && items_[i].Which == which && indexed_ && w < kSymbolCount) {
       ++count_;
       TAttribute& a = items_[i];
-      a.Value.clear();
-      a.Numeric = 0;
-      a.HasValue = false;
-      const std::uint64_t bit = std::uint64_t{1} << w;
-      if ((present_ & bit) == 0) {
-        present_ |= bit;
-        first_[w] = static_cast<std::uint8_t>(i);
-      }
+      ClearValue(a);
+      IndexEntry(i, w);
       return a;
     }
     return AddKnownSlow(which);
@@ -81,6 +75,19 @@ class TAttributeList {
 
  private:
   TAttribute& AddKnownSlow(TAttrSymbol which);
+  static void ClearValue(TAttribute& a) {
+    a.Value.clear();
+    a.Numeric = 0;
+    a.HasValue = false;
+  }
+  // Notes that entry i holds symbol w, unless an earlier entry does.
+  void IndexEntry(std::size_t i, std::size_t w) const {
+    const std::uint64_t bit = std::uint64_t{1} << w;
+    if ((present_ & bit) == 0) {
+      present_ |= bit;
+      first_[w] = static_cast<std::uint8_t>(i);
+    }
+  }
   void Index() const;
   const TAttribute* FindSlow(TAttrSymbol which) const;
 

@@ -139,20 +139,12 @@ class TProperties {
   void SetByRule(std::uint64_t mask, const TPropValue* values) {
     byRule_ |= mask;
     if ((mask & kFontProps) != 0) font_ = nullptr;
-    for (; mask != 0; mask &= mask - 1) {
-      const int i = std::countr_zero(mask);
-      const TPropValue& v = *values++;
-      props_[i] = v;
-      if (v.HoldsNoValue()) valued_ &= ~(std::uint64_t{1} << i);
-      else valued_ |= std::uint64_t{1} << i;
-    }
+    for (; mask != 0; mask &= mask - 1) Store(static_cast<PropIndex>(std::countr_zero(mask)), *values++);
   }
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {
-    props_[i] = v;
-    if (v.HoldsNoValue()) valued_ &= ~Bit(i);
-    else valued_ |= Bit(i);
+    Store(i, v);
     if (IsFontProp(i)) font_ = nullptr;
   }
   void SetByRule(PropIndex i, const TPropValue& v) {
@@ -209,6 +201,12 @@ class TProperties {
   static const TProperties kNewSet;
 
   static constexpr std::uint64_t Bit(PropIndex i) { return std::uint64_t{1} << i; }
+  // Writes a slot and whether it holds a value; the font is the caller's.
+  void Store(PropIndex i, const TPropValue& v) {
+    props_[i] = v;
+    if (v.HoldsNoValue()) valued_ &= ~Bit(i);
+    else valued_ |= Bit(i);
+  }
 
   static constexpr std::array<TPropValue, PropCount> NewSlots() {
     // Not named "slots": Qt's headers take that word.
