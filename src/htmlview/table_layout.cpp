@@ -78,8 +78,7 @@ void TTableLayout::PlaceCells(int& textBase, TLayoutStore& store, int depth) {
       c.colSpan = std::clamp(obj.ColSpan, 1, kMaxTableColumns - col);
       c.rowSpan = std::clamp(obj.RowSpan, 1, rows - r);
       const int spanEnd = col + c.colSpan;
-      if (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.reserve(static_cast<std::size_t>(spanEnd));
-      while (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.push_back(0);
+      if (static_cast<int>(busyUntil.size()) < spanEnd) busyUntil.resize(static_cast<std::size_t>(spanEnd), 0);
       for (int k = col; k < spanEnd; ++k) busyUntil[static_cast<std::size_t>(k)] = r + c.rowSpan;
       c.content.Build(obj.Cell, textBase, store, depth + 1);
       col = spanEnd;
@@ -169,13 +168,9 @@ int TTableLayout::FrameBorder(int side) const {
 
 TTableLayout::TTableLayout(const THtmlTable& table) : table_(&table) {
   const TBoxValues& box = table_->Box;
-  // FrameBorder, side by side: a page makes thousands of tables.
-  const int htmlBorder = table_->HasCssBorderStyle ? 0 : std::max(0, table_->BorderWidth);
   for (std::size_t s = 0; s < 4; ++s) {
-    const int border = !box.borderStyleSet[s] ? htmlBorder
-                       : box.borderStyle[s] == bssNone ? 0
-                                                       : std::max(0, box.borderWidth[s]);
-    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + border + std::max(0, box.padding[s]));
+    frame_[s] = Clamped(static_cast<long long>(std::max(0, box.margin[s])) + FrameBorder(static_cast<int>(s)) +
+                        std::max(0, box.padding[s]));
   }
 }
 
@@ -329,14 +324,15 @@ void TTableLayout::ArrangeRows() {
   }
   for (int& h : rowHeights_) h = std::max(0, Clamped(static_cast<long long>(h) + spacing));
   // Cells spanning rows are rare: the second walk is made only when there are some.
-  for (const Cell& c : cells_) {
-    if (!anyRowSpan) break;
-    if (c.rowSpan == 1) continue;
-    long long have = 0;
-    for (int r = c.row; r < c.row + c.rowSpan; ++r) have += rowHeights_[static_cast<std::size_t>(r)];
-    const long long need = static_cast<long long>(c.needHeight) + spacing;
-    int& last = rowHeights_[static_cast<std::size_t>(c.row + c.rowSpan - 1)];
-    if (need > have) last = Clamped(last + (need - have));
+  if (anyRowSpan) {
+    for (const Cell& c : cells_) {
+      if (c.rowSpan == 1) continue;
+      long long have = 0;
+      for (int r = c.row; r < c.row + c.rowSpan; ++r) have += rowHeights_[static_cast<std::size_t>(r)];
+      const long long need = static_cast<long long>(c.needHeight) + spacing;
+      int& last = rowHeights_[static_cast<std::size_t>(c.row + c.rowSpan - 1)];
+      if (need > have) last = Clamped(last + (need - have));
+    }
   }
   long long sum = spacing;
   for (int h : rowHeights_) sum += h;
