@@ -77,6 +77,10 @@ void THtmlView::LoadDocument(std::unique_ptr<TBuffer> document, const std::strin
   document_ = std::make_unique<ThtDocument>();
   buffer_.reset();
   document_->UseQuirksMode = quirks;
+  // A cache filled by earlier pages is left to the documents that use it;
+  // the new page starts a fresh one rather than parsing every new text.
+  if (!styleAttributes_ || styleAttributes_->Full()) styleAttributes_ = std::make_shared<TStyleAttributeCache>();
+  document_->PropStack.ShareStyleAttributes(styleAttributes_);
   document_->Styles.Initialize(defaults_, quirks, *document_->Pool, screen_.pixelsPerInch);
   buffer_ = std::move(document);
   name_ = name;

@@ -56,6 +56,9 @@ class THtmlView {
   TFontResolver fonts_;
   THtmlViewEvents* events_ = nullptr;
   std::unique_ptr<ThtDocument> document_;
+  // Shared by the pages shown one after the other, which mostly repeat the
+  // same style attributes.
+  std::shared_ptr<TStyleAttributeCache> styleAttributes_;
   std::unique_ptr<TBuffer> buffer_;
   std::string name_;
   bool processing_ = false;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "htmlview/byte_hash.h"
 #include "htmlview/style_sheet_parser.h"
 
 namespace talmeko::htmlview {
@@ -124,9 +125,7 @@ void THtmlPropStack::DropCache() {
   unlinked_ = nullptr;
   cachedSets_ = 0;
   keyText_.reset();
-  styled_.clear();
-  styledTable_.clear();
-  styledValues_.clear();
+  styledIds_.clear();
   ownStyled_.clear();
 }
 
@@ -142,63 +141,10 @@ void THtmlPropStack::DetachFromCache() {
 
 namespace {
 
-std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
-  h ^= v;
-  h *= 0x9E3779B97F4A7C15ULL;
-  return h ^ (h >> 29);
-}
-
-// Sixteen bytes a round in two lanes; the length goes in first so that parts
-// cannot run into each other. Style texts are tens of bytes long and hashed
-// for every element that has one.
-inline std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
-  h = Mix(h, n);
-  std::uint64_t other = h ^ 0x632BE59BD9B4E019ULL;
-  while (n >= 16) {
-    std::uint64_t w1;
-    std::uint64_t w2;
-    std::memcpy(&w1, p, 8);
-    std::memcpy(&w2, p + 8, 8);
-    h = (h ^ w1) * 0x9E3779B97F4A7C15ULL;
-    other = (other ^ w2) * 0xC2B2AE3D27D4EB4FULL;
-    h ^= h >> 31;
-    other ^= other >> 29;
-    p += 16;
-    n -= 16;
-  }
-  if (n >= 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    h = Mix(h, w);
-    p += 8;
-    n -= 8;
-  }
-  if (n > 0) {
-    std::uint64_t w = 0;
-    for (std::size_t i = 0; i < n; ++i) w |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-    other = Mix(other, w);
-  }
-  return Mix(h, other);
-}
-
-// Tag names and other short texts are compared without a library call.
-inline bool SameBytes(std::string_view a, const char* b, std::size_t n) {
-  if (a.size() != n) return false;
-  for (std::size_t i = 0; i < n && i < 8; ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return n <= 8 || std::memcmp(a.data() + 8, b + 8, n - 8) == 0;
-}
-
-// Tags are literals, so the same tag is mostly the same text in memory.
-inline bool SameTag(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && (a.data() == b.data() || SameBytes(a, b.data(), b.size()));
-}
-
 }  // namespace
 
 std::uint64_t THtmlPropStack::HashKey(const TCacheKey& key) {
-  std::uint64_t h = Mix(0x2545F4914F6CDD1DULL, key.parent);
+  std::uint64_t h = MixHash(0x2545F4914F6CDD1DULL, key.parent);
   h = HashBytes(h, key.tag.data(), key.tag.size());
   // Most elements have no class, id or title.
   if (!key.cls.empty() || !key.id.empty() || !key.title.empty()) {
@@ -262,33 +208,15 @@ void THtmlPropStack::Link(TCachedSet& set, const TCacheKey& key, std::uint64_t h
   table_[i] = {hash, &set};
 }
 
-inline const THtmlPropStack::TPlainChild* THtmlPropStack::Remembered(const std::vector<TPlainChild>& list,
-                                                              std::string_view tag) const {
-  const std::size_t depth = levels_.size();
-  if (depth >= list.size()) return nullptr;
-  const TPlainChild& last = list[depth];
-  const bool same = last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag);
-  return same ? &last : nullptr;
-}
-
 void THtmlPropStack::Remember(std::vector<TPlainChild>& list, std::size_t depth, const TPlainChild& child) {
   if (list.size() <= depth) list.resize(depth + 1);
   list[depth] = child;
 }
 
-void THtmlPropStack::PushElement(std::string_view tag, std::string_view cls, std::string_view id,
-                                 std::string_view title, const std::u16string* styleText) {
-  // Elements without attributes are the most common, and mostly follow one
-  // of their kind under the same parent: the set found for the last one at
-  // this depth is taken without a cache search.
+void THtmlPropStack::PushElementSearched(std::string_view tag, std::string_view cls, std::string_view id,
+                                         std::string_view title, const std::u16string* styleText) {
   const bool plain = cls.empty() && id.empty() && title.empty() && styleText == nullptr;
   const std::size_t depth = levels_.size();
-  if (plain && styles_->Version() == cacheStyleVersion_) {
-    if (const TPlainChild* last = Remembered(lastPlain_, tag)) {
-      levels_.push_back({last->props, last->id});
-      return;
-    }
-  }
   const std::uint32_t parent = levels_.back().id;
   PushSearched(tag, cls, id, title, styleText);
   const bool shared = depth >= own_.size() || levels_.back().props != own_[depth].get();
@@ -355,55 +283,34 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
   Push(entry, p, key, hash);
 }
 
-namespace {
-
-std::string_view BytesOf(const std::u16string& text) {
-  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+void THtmlPropStack::ShareStyleAttributes(std::shared_ptr<TStyleAttributeCache> cache) {
+  attributes_ = std::move(cache);
 }
-
-}  // namespace
 
 void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, const std::u16string& styleText) {
   const std::size_t depth = levels_.size();
-  const std::string_view bytes = BytesOf(styleText);
-  const std::uint64_t hash = HashBytes(Mix(0x7A3D5C1B9E8F4A21ULL, baseId), bytes.data(), bytes.size());
-  const TStyledSet* known = FindStyled(baseId, bytes, hash);
-  const TPropValue* values = parsed_.data();
-  std::uint64_t mask = 0;
-  std::uint32_t newId = 0;
-  if (known) {
-    values = styledValues_.data() + known->firstValue;
-    mask = known->slotMask;
-    newId = known->id;
+  if (!attributes_) attributes_ = std::make_shared<TStyleAttributeCache>();
+  const TStyleAttributeCache::TEntry* parsed =
+      attributes_->Get(styleText, TStyleAttributeCache::Hash(styleText));
+  const TPropValue* values;
+  std::uint64_t mask;
+  std::uint32_t newId;
+  if (parsed) {
+    values = attributes_->Values(*parsed);
+    mask = parsed->slotMask;
+    // Elements with the same attribute over the same base set share an id;
+    // the last base each text was used over is remembered.
+    const std::size_t index = attributes_->IndexOf(*parsed);
+    if (styledIds_.size() <= index) styledIds_.resize(index + 1);
+    TStyledId& known = styledIds_[index];
+    if (known.id == 0 || known.base != baseId) known = {baseId, nextId_++};
+    newId = known.id;
   } else {
-    // Merged onto a new set, the attribute marks exactly the slots it sets
-    // as set by a rule; written over the base set in slot order, they give
-    // what merging it onto the base set would.
+    // A full cache: parsed for this element alone, shared with nothing.
     if (!scratch_) scratch_ = std::make_unique<TProperties>();
-    TProperties& s = *scratch_;
-    if (!scratchIsNew_) s.ResetToNew();
-    scratchIsNew_ = false;
-    MergeStyleAttribute(styleText, styles_->Pool(), s);
-    mask = s.RuleFlags();
-    std::size_t count = 0;
-    for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
-      parsed_[count++] = s[static_cast<PropIndex>(std::countr_zero(bits))];
-    }
-    s.RestoreSlots(TProperties::NewSet(), mask);
-    scratchIsNew_ = true;
+    mask = TStyleAttributeCache::Parse(styleText, styles_->Pool(), *scratch_, unkept_);
+    values = unkept_.data();
     newId = nextId_++;
-    if (styled_.size() < kMaxCachedSets) {
-      TStyledSet made;
-      made.hash = hash;
-      made.base = baseId;
-      made.id = newId;
-      if (!keyText_) keyText_ = std::make_unique<TTextPool>();
-      made.styleBytes = bytes.empty() ? std::string_view() : keyText_->Store(bytes);
-      made.slotMask = mask;
-      made.firstValue = static_cast<std::uint32_t>(styledValues_.size());
-      styledValues_.insert(styledValues_.end(), parsed_.begin(), parsed_.begin() + static_cast<std::ptrdiff_t>(count));
-      LinkStyled(made);
-    }
   }
   // The set at this depth is made from the base set: when it already is a
   // copy of it, only the slots the last attribute changed are put back.
@@ -420,40 +327,6 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
   p.SetByRule(mask, values);
   ConvertFontSize(p, *levels_.back().props);
   levels_.push_back({&p, newId});
-}
-
-const THtmlPropStack::TStyledSet* THtmlPropStack::FindStyled(std::uint32_t base, std::string_view styleBytes,
-                                                             std::uint64_t hash) const {
-  if (styledTable_.empty()) return nullptr;
-  const std::size_t mask = styledTable_.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-    const std::uint32_t slot = styledTable_[i];
-    if (slot == 0) return nullptr;
-    const TStyledSet& set = styled_[slot - 1];
-    if (set.hash == hash && set.base == base && SameBytes(set.styleBytes, styleBytes.data(), styleBytes.size())) {
-      return &set;
-    }
-  }
-}
-
-void THtmlPropStack::LinkStyled(const TStyledSet& set) {
-  styled_.push_back(set);
-  // Kept at most half full, so that probes stay short and always end.
-  if (styled_.size() * 2 > styledTable_.size()) {
-    std::vector<std::uint32_t> bigger(styledTable_.empty() ? 64 : styledTable_.size() * 2, 0);
-    const std::size_t mask = bigger.size() - 1;
-    for (std::uint32_t slot : styledTable_) {
-      if (slot == 0) continue;
-      std::size_t i = styled_[slot - 1].hash & mask;
-      while (bigger[i] != 0) i = (i + 1) & mask;
-      bigger[i] = slot;
-    }
-    styledTable_.swap(bigger);
-  }
-  const std::size_t mask = styledTable_.size() - 1;
-  std::size_t i = set.hash & mask;
-  while (styledTable_[i] != 0) i = (i + 1) & mask;
-  styledTable_[i] = static_cast<std::uint32_t>(styled_.size());
 }
 
 void THtmlPropStack::MergeStyleText(TProperties& p, const std::u16string& styleText, TTextPool& pool) {

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "htmlview/block_store.h"
+#include "htmlview/byte_hash.h"
 #include "htmlview/fonts.h"
 #include "htmlview/properties.h"
+#include "htmlview/style_attribute_cache.h"
 #include "htmlview/style_list.h"
 #include "htmlview/text_pool.h"
 
@@ -64,9 +66,26 @@ class THtmlPropStack {
   // per page and shared after that. The tag is kept as given, so it must
   // last as long as the stack: the parser passes literals.
   void PushElement(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
-                   const std::u16string* styleText);
+                   const std::u16string* styleText) {
+    // Elements without attributes are the most common, and mostly follow
+    // one of their kind under the same parent: the set found for the last
+    // one at this depth is taken without a cache search.
+    if (cls.empty() && id.empty() && title.empty() && styleText == nullptr &&
+        styles_->Version() == cacheStyleVersion_) {
+      if (const TPlainChild* last = Remembered(lastPlain_, tag)) {
+        levels_.push_back({last->props, last->id});
+        return;
+      }
+    }
+    PushElementSearched(tag, cls, id, title, styleText);
+  }
 
   void SetPropUnlessRule(PropIndex i, const TPropValue& v) { MutableTop().SetUnlessRule(i, v); }
+
+  // Takes the parsed style attributes from a cache shared with other
+  // stacks, which it then keeps alive: the sets refer to texts it holds.
+  // Without one the stack makes its own.
+  void ShareStyleAttributes(std::shared_ptr<TStyleAttributeCache> cache);
 
  private:
   // One open element. Its set is either the stack's own copy for that depth
@@ -156,7 +175,20 @@ class THtmlPropStack {
   std::vector<TPlainChild> lastPlain_;
   // The one of a list remembered for an element of this tag opened now
   // under the top set, or null.
-  const TPlainChild* Remembered(const std::vector<TPlainChild>& list, std::string_view tag) const;
+  const TPlainChild* Remembered(const std::vector<TPlainChild>& list, std::string_view tag) const {
+    const std::size_t depth = levels_.size();
+    if (depth >= list.size()) return nullptr;
+    const TPlainChild& last = list[depth];
+    const bool same = last.props != nullptr && last.parent == levels_.back().id && SameTag(last.tag, tag);
+    return same ? &last : nullptr;
+  }
+  // Tags are literals, so the same tag is mostly the same text in memory.
+  static bool SameTag(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a.data() == b.data() || SameBytes(a, b.data(), b.size()));
+  }
+  // PushElement when the last element at this depth does not do.
+  void PushElementSearched(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
+                           const std::u16string* styleText);
   // Remembers an element opened at the given depth.
   static void Remember(std::vector<TPlainChild>& list, std::size_t depth, const TPlainChild& child);
   // The same for the set an element with only a style attribute is made
@@ -164,30 +196,22 @@ class THtmlPropStack {
   std::vector<TPlainChild> lastStyledBase_;
 
   // Sets with a style attribute are mostly unique on a page (a swatch's
-  // colour), so they are not kept whole: what is kept is the slots the
-  // attribute sets, by the set it is merged onto and its text. An element
-  // with a style attribute then gets a copy of its base set at its depth
-  // with those slots written over it, and the same id as every element
-  // like it.
-  struct TStyledSet {
-    std::uint64_t hash = 0;
+  // colour), so they are not kept whole: an element with a style attribute
+  // gets a copy of its base set at its depth with the slots the attribute
+  // sets written over it, and the same id as every element like it. What
+  // each text sets comes from the attribute cache, which the view shares
+  // between the pages it shows.
+  std::shared_ptr<TStyleAttributeCache> attributes_;
+  // Per attribute cache entry, the base set it was last used over in this
+  // stack, and the id of the set that made.
+  struct TStyledId {
     std::uint32_t base = 0;
     std::uint32_t id = 0;
-    std::string_view styleBytes;
-    std::uint64_t slotMask = 0;  // the slots the attribute sets
-    std::uint32_t firstValue = 0;  // their values in styledValues_, in slot order
   };
-  const TStyledSet* FindStyled(std::uint32_t base, std::string_view styleBytes, std::uint64_t hash) const;
-  void LinkStyled(const TStyledSet& set);
-  std::vector<TStyledSet> styled_;
-  std::vector<std::uint32_t> styledTable_;  // open addressing: index + 1, 0 for free
-  std::vector<TPropValue> styledValues_;
-  // Sets a style attribute is parsed onto; new again between uses.
+  std::vector<TStyledId> styledIds_;
+  // For attributes a full cache does not keep.
   std::unique_ptr<TProperties> scratch_;
-  bool scratchIsNew_ = true;
-  // The values a newly parsed attribute sets, in slot order; kept here so
-  // that opening an element does not make a whole array of them.
-  std::array<TPropValue, PropCount> parsed_;
+  std::vector<TPropValue> unkept_;
   // Per depth, when the stack's own set there is a copy of a base set with
   // some slots changed by a style attribute: the base's id and those slots.
   struct TOwnStyled {
