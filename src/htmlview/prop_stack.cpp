@@ -301,7 +301,7 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
     // Elements with the same attribute over the same base set share an id;
     // the last base each text was used over is remembered.
     const std::size_t index = attributes_->IndexOf(*parsed);
-    if (styledIds_.size() <= index) styledIds_.resize(index + 1);
+    if (styledIds_.size() <= index) styledIds_.resize(attributes_->Size());
     TStyledId& known = styledIds_[index];
     if (known.id == 0 || known.base != baseId) known = {baseId, nextId_++};
     newId = known.id;
