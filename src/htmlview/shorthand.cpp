@@ -294,9 +294,19 @@ void Expand(const std::int16_t* found, std::string_view value, Sink& sink) {
 // the characters that matter, one bit a character. The declarations found
 // are those the style parser's declaration by declaration reader finds,
 // expanded the same way.
-constexpr std::size_t kShortAttribute = 64;
+constexpr std::size_t kShortAttribute = 63;
 
 #if defined(__SSE2__)
+// The number of zero bits below the lowest set one of a word that is not
+// zero.
+inline std::size_t LowZeros(std::uint64_t bits) {
+#if defined(__GNUC__)
+  return static_cast<std::size_t>(__builtin_ctzll(bits));
+#else
+  return static_cast<std::size_t>(std::countr_zero(bits));
+#endif
+}
+
 // The first k bytes of a word, for k from 0 to 8.
 constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF, ~std::uint64_t{0}};
@@ -360,24 +370,25 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
   // masked off, but are read.
   _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + n), _mm_setzero_si128());
   _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + n + 16), _mm_setzero_si128());
-  // Bits past the text: a short text's padding sets none, a block never
-  // reaches past the end.
+  // No bit is set past the text (a short text's padding sets none, a
+  // block never reaches past the end), and the text is shorter than a
+  // word has bits: the top bit is clear in every mask, so every run of set
+  // bits from below it ends within the word, and every shift by a place up
+  // to the end of the text is defined.
   std::size_t i = 0;
-  while (i < n) {
+  for (;;) {
     // Whatever is no name character is passed over up to the next name.
     const std::uint64_t names = nameBits >> i;
     if (names == 0) break;
-    i += static_cast<std::size_t>(std::countr_zero(names));
+    i += LowZeros(names);
     const std::size_t nameStart = i;
-    // No bit is set past the text, so the name ends within the mask.
-    const std::size_t nameLength = static_cast<std::size_t>(std::countr_one(nameBits >> i));
+    const std::size_t nameLength = LowZeros(~(nameBits >> i));
     i += nameLength;
-    if (i < n) i += static_cast<std::size_t>(std::countr_one(spaceBits >> i));
-    if (i >= n) break;
+    i += LowZeros(~(spaceBits >> i));
     if (((colonBits >> i) & 1) == 0) continue;
     ++i;
-    const std::uint64_t semicolons = i < n ? semicolonBits >> i : 0;
-    const std::size_t valueEnd = semicolons != 0 ? i + static_cast<std::size_t>(std::countr_zero(semicolons)) : n;
+    const std::uint64_t semicolons = semicolonBits >> i;
+    const std::size_t valueEnd = semicolons != 0 ? i + LowZeros(semicolons) : n;
     if (nameLength <= kMaxTableName) {
       // The name as the look-up takes it: its bytes, zero past its end
       // (the first bytes of a word are its low ones here).
@@ -396,13 +407,18 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
       key.size = nameLength;
       // The value without the spaces around it, then without one pair of
       // matching quotes.
-      std::size_t begin = i < n ? i + static_cast<std::size_t>(std::countr_one(spaceBits >> i)) : n;
+      std::size_t begin = i + LowZeros(~(spaceBits >> i));
       std::size_t end = valueEnd;
-      if (begin < end) end -= static_cast<std::size_t>(std::countl_one(spaceBits << (64 - end)));
       const char* value = bytes.data();
-      if (end - begin >= 2 && (value[begin] == '"' || value[begin] == '\'') && value[end - 1] == value[begin]) {
-        ++begin;
-        --end;
+      if (begin < end && ((spaceBits >> (end - 1)) & 1) != 0) {
+        while (value[end - 1] == ' ') --end;
+      }
+      if (end - begin >= 2) {
+        const char first = value[begin];
+        if ((first == '"' || first == '\'') && value[end - 1] == first) {
+          ++begin;
+          --end;
+        }
       }
       ExpandAttributeDirectly(key, std::string_view(value + begin, end - begin), sink);
     }

@@ -94,7 +94,7 @@ TEST(StyleAttributePaths, BackgroundsOfOneWordAndTheirNearMisses) {
   for (const std::u16string_view text : kTexts) ExpectSame(text, starts);
 }
 
-// The mask reader takes texts of up to 64 characters; every length around
+// The mask reader takes texts of up to 63 characters; every length around
 // its blocks and its limit, and a character past ASCII at every position.
 TEST(StyleAttributePaths, EveryLengthAndEveryPlaceOfAForeignCharacter) {
   const std::u16string base =
@@ -188,7 +188,7 @@ TEST(StyleAttributePaths, RandomAttributesReadAsTheGeneralReaderReadsThem) {
   int shortOnes = 0;
   for (int round = 0; round < 12000; ++round) {
     const std::u16string text = RandomAttribute(rng);
-    if (text.size() <= 64) ++shortOnes;
+    if (text.size() <= 63) ++shortOnes;
     const std::string difference = Difference(text, starts[round % starts.size()]);
     ASSERT_EQ(difference, "") << ToUtf8(text);
   }
