@@ -129,11 +129,12 @@ void ExpandBackground(std::string_view value, Sink& sink) {
   if (!value.empty() && !ColorFromHexCode(value, color) && !ColorFromName(value, color)) return false;
   // Slot by slot with the slots known here, so that each write is a plain
   // store.
-  sink.StoreValue(BackgroundColor, value, TPropValue::MakeInt(color));
-  sink.StoreValue(BackgroundImage, kNoImage, TPropValue::MakeText(kNoImage));
-  sink.StoreValue(BackgroundRepeat, kRepeat, TPropValue::MakeText(kRepeat));
-  sink.StoreValue(BackgroundAttachment, kScroll, TPropValue::MakeText(kScroll));
-  sink.StoreValue(BackgroundPosition, kTopLeft, TPropValue::MakeText(kTopLeft));
+  const TStyleAttributeSink::TWriter writer = sink.Writer();
+  writer.Put(BackgroundColor, TPropValue::MakeInt(color));
+  writer.Put(BackgroundImage, TPropValue::MakeText(kNoImage));
+  writer.Put(BackgroundRepeat, TPropValue::MakeText(kRepeat));
+  writer.Put(BackgroundAttachment, TPropValue::MakeText(kScroll));
+  writer.Put(BackgroundPosition, TPropValue::MakeText(kTopLeft));
   return true;
 }
 
@@ -324,6 +325,8 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
   std::uint64_t semicolonBits = 0;
   std::uint64_t colonBits = 0;
   std::uint64_t spaceBits = 0;
+  // Spaces and quotes: what trimming a value looks for at its ends.
+  std::uint64_t edgeBits = 0;
   __m128i seen = _mm_setzero_si128();
   // Sixteen characters at "from" narrowed to bytes, lowered, stored at
   // "at" and classified.
@@ -349,7 +352,10 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
     nameBits |= bits(name);
     semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
     colonBits |= bits(colon);
-    spaceBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(' ')));
+    const __m128i space = _mm_cmpeq_epi8(b, _mm_set1_epi8(' '));
+    spaceBits |= bits(space);
+    const __m128i quote = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('"')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\'')));
+    edgeBits |= bits(_mm_or_si128(space, quote));
   };
   if (n >= 16) {
     for (std::size_t k = 0; k + 16 <= n; k += 16) block(text.data() + k, k);
@@ -406,18 +412,21 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
       }
       key.size = nameLength;
       // The value without the spaces around it, then without one pair of
-      // matching quotes.
-      std::size_t begin = i + LowZeros(~(spaceBits >> i));
+      // matching quotes: only when it starts or ends with either.
+      std::size_t begin = i;
       std::size_t end = valueEnd;
       const char* value = bytes.data();
-      if (begin < end && ((spaceBits >> (end - 1)) & 1) != 0) {
-        while (value[end - 1] == ' ') --end;
-      }
-      if (end - begin >= 2) {
-        const char first = value[begin];
-        if ((first == '"' || first == '\'') && value[end - 1] == first) {
-          ++begin;
-          --end;
+      if (begin < end && (((edgeBits >> begin) | (edgeBits >> (end - 1))) & 1) != 0) {
+        begin += LowZeros(~(spaceBits >> begin));
+        if (begin < end && ((spaceBits >> (end - 1)) & 1) != 0) {
+          while (value[end - 1] == ' ') --end;
+        }
+        if (end - begin >= 2) {
+          const char first = value[begin];
+          if ((first == '"' || first == '\'') && value[end - 1] == first) {
+            ++begin;
+            --end;
+          }
         }
       }
       ExpandAttributeDirectly(key, std::string_view(value + begin, end - begin), sink);
