@@ -314,16 +314,15 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
 
 // False, with nothing stored, for a text that is longer or holds a
 // character past ASCII.
-bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
+[[gnu::always_inline]] inline bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
   const std::size_t n = text.size();
   if (n > kShortAttribute) return false;
   // The lowered text, then room for the three words a name is read as.
   alignas(16) std::array<char, kShortAttribute + 32> bytes;
   // One bit for each character: name characters (letters, digits, "-"),
-  // ";", ":" or "=", and spaces.
+  // ";", and spaces.
   std::uint64_t nameBits = 0;
   std::uint64_t semicolonBits = 0;
-  std::uint64_t colonBits = 0;
   std::uint64_t spaceBits = 0;
   // Spaces and quotes: what trimming a value looks for at its ends.
   std::uint64_t edgeBits = 0;
@@ -347,11 +346,9 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + at), lowered);
     const __m128i name = _mm_or_si128(_mm_or_si128(upper, inRange('a', 'z')),
                                       _mm_or_si128(inRange('0', '9'), _mm_cmpeq_epi8(b, _mm_set1_epi8('-'))));
-    const __m128i colon = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(':')), _mm_cmpeq_epi8(b, _mm_set1_epi8('=')));
     auto bits = [at](__m128i m) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(m))} << at; };
     nameBits |= bits(name);
     semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
-    colonBits |= bits(colon);
     const __m128i space = _mm_cmpeq_epi8(b, _mm_set1_epi8(' '));
     spaceBits |= bits(space);
     const __m128i quote = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('"')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\'')));
@@ -391,7 +388,8 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
     const std::size_t nameLength = LowZeros(~(nameBits >> i));
     i += nameLength;
     i += LowZeros(~(spaceBits >> i));
-    if (((colonBits >> i) & 1) == 0) continue;
+    // The byte after the text is zero.
+    if (bytes[i] != ':' && bytes[i] != '=') continue;
     ++i;
     const std::uint64_t semicolons = semicolonBits >> i;
     const std::size_t valueEnd = semicolons != 0 ? i + LowZeros(semicolons) : n;
@@ -436,7 +434,7 @@ bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
   return true;
 }
 #else
-bool ReadShortAscii(std::u16string_view, TStyleAttributeSink&) { return false; }
+inline bool ReadShortAscii(std::u16string_view, TStyleAttributeSink&) { return false; }
 #endif
 
 }  // namespace
