@@ -195,7 +195,6 @@ bool ParseTrimmed(std::string_view text, bool needsHash, Color& color) {
 
 }  // namespace
 
-
 bool ColorFromName(std::string_view lowerName, Color& color) { return LookupName(lowerName, color); }
 
 bool ColorFromString(std::string_view text, bool needsHash, Color& color) {

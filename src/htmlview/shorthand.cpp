@@ -1,6 +1,5 @@
 #include "htmlview/shorthand.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -75,14 +74,14 @@ void ExpandBorder(std::string_view value, std::initializer_list<int> sides, Sink
   }
 }
 
-// The colour word is recognised here already, so its colour goes to the
-// sink converted; the defaults are literals that need no copy.
 // What a background leaves unsaid: literals, stored without a copy.
 constexpr std::string_view kNoImage = "none";
 constexpr std::string_view kRepeat = "repeat";
 constexpr std::string_view kScroll = "scroll";
 constexpr std::string_view kTopLeft = "0% 0%";
 
+// The colour word is recognised here already, so its colour goes to the
+// sink converted; the defaults are literals that need no copy.
 template <typename Sink>
 void ExpandBackground(std::string_view value, Sink& sink) {
   std::string_view color = "transparent";
@@ -273,7 +272,6 @@ void Expand(const std::int16_t* found, std::string_view value, Sink& sink) {
     case TShorthand::ListStyle: return ExpandListStyle(value, sink);
   }
 }
-
 
 // A declaration of a style attribute: plain text slots and the common
 // backgrounds directly, everything else through the general expansion.

@@ -44,6 +44,7 @@ class TStyleAttributeSink final : public TPropertySink {
     if (ConvertDeclaredValue(index, value, TDeclarationSource::StyleAttribute, pool_, v)) Put(index, v);
   }
   void StoreValue(PropIndex index, std::string_view, const TPropValue& value) override { Put(index, value); }
+
   // The set and how the sink writes it, for runs of writes: held in
   // locals, they need not be read again after each slot written.
   struct TWriter {
@@ -57,7 +58,10 @@ class TStyleAttributeSink final : public TPropertySink {
   TWriter Writer() const { return {props_, byRule_}; }
   // A slot that takes its text as it is: what Store does for every slot
   // but the colours and the coded ones.
-  void StoreText(PropIndex index, std::string_view value) { Put(index, TPropValue::MakeText(pool_.Store(value))); }
+  [[gnu::always_inline]] void StoreText(PropIndex index, std::string_view value) {
+    Put(index, TPropValue::MakeText(pool_.Store(value)));
+  }
+
  private:
   void Put(PropIndex index, const TPropValue& v) {
     if (byRule_) props_.SetByRule(index, v);

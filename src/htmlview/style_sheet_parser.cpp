@@ -224,11 +224,11 @@ void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   }
 }
 
-
 // Short ASCII texts are read at once; the others one declaration at a time.
 void ReadAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   if (!ReadShortStyleAttribute(text, sink)) ReadStyleAttribute<true>(text, sink);
 }
+
 }  // namespace
 
 void TStyleSheetParser::Get() {
