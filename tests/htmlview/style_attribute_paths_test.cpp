@@ -94,6 +94,21 @@ TEST(StyleAttributePaths, BackgroundsOfOneWordAndTheirNearMisses) {
   for (const std::u16string_view text : kTexts) ExpectSame(text, starts);
 }
 
+// Every ASCII character at every place of a colour code, in both forms.
+TEST(StyleAttributePaths, EveryCharacterInEveryPlaceOfAColourCode) {
+  const std::vector<TProperties> starts = StartingSets();
+  for (const std::u16string_view code : {std::u16string_view(u"#a1B2c3"), std::u16string_view(u"#F0e")}) {
+    for (std::size_t at = 0; at < code.size(); ++at) {
+      for (char16_t c = 0; c < 128; ++c) {
+        std::u16string spoiled(code);
+        spoiled[at] = c;
+        const std::u16string text = u"background:" + spoiled + u";width:1px";
+        EXPECT_EQ(Difference(text, starts[c % starts.size()]), "") << ToUtf8(text);
+      }
+    }
+  }
+}
+
 // The mask reader takes texts of up to 63 characters; every length around
 // its blocks and its limit, and a character past ASCII at every position.
 TEST(StyleAttributePaths, EveryLengthAndEveryPlaceOfAForeignCharacter) {
