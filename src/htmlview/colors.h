@@ -26,35 +26,36 @@ inline bool ColorFromHexCode(std::string_view text, platform::Color& color);
 bool ColorFromName(std::string_view lowerName, platform::Color& color);
 
 namespace colors_detail {
-// The value of each hexadecimal digit, either case; -1 for other bytes.
-constexpr std::array<std::int8_t, 256> HexDigits() {
-  std::array<std::int8_t, 256> digits{};
+// The value of each hexadecimal digit, either case; 0xFF for other bytes.
+constexpr std::array<std::uint8_t, 256> HexDigits() {
+  std::array<std::uint8_t, 256> digits{};
   for (int c = 0; c < 256; ++c) {
-    digits[c] = c >= '0' && c <= '9' ? static_cast<std::int8_t>(c - '0')
-                : c >= 'a' && c <= 'f' ? static_cast<std::int8_t>(c - 'a' + 10)
-                : c >= 'A' && c <= 'F' ? static_cast<std::int8_t>(c - 'A' + 10)
-                                       : std::int8_t{-1};
+    digits[c] = c >= '0' && c <= '9' ? static_cast<std::uint8_t>(c - '0')
+                : c >= 'a' && c <= 'f' ? static_cast<std::uint8_t>(c - 'a' + 10)
+                : c >= 'A' && c <= 'F' ? static_cast<std::uint8_t>(c - 'A' + 10)
+                                       : std::uint8_t{0xFF};
   }
   return digits;
 }
-inline constexpr std::array<std::int8_t, 256> kHexDigits = HexDigits();
+inline constexpr std::array<std::uint8_t, 256> kHexDigits = HexDigits();
 }  // namespace colors_detail
 
 // Inline: the style attribute reader calls it for every background.
 inline bool ColorFromHexCode(std::string_view text, platform::Color& color) {
-  auto digit = [&text](std::size_t i) -> std::int32_t {
+  auto digit = [&text](std::size_t i) -> std::uint32_t {
     return colors_detail::kHexDigits[static_cast<unsigned char>(text[i])];
   };
+  // Digits are below 16, so a byte that is none shows in the bits above.
   if (text.size() == 7 && text[0] == '#') {
-    const std::int32_t r1 = digit(1), r2 = digit(2), g1 = digit(3), g2 = digit(4), b1 = digit(5), b2 = digit(6);
-    if ((r1 | r2 | g1 | g2 | b1 | b2) < 0) return false;
-    color = platform::Rgb(r1 * 16 + r2, g1 * 16 + g2, b1 * 16 + b2);
+    const std::uint32_t r1 = digit(1), r2 = digit(2), g1 = digit(3), g2 = digit(4), b1 = digit(5), b2 = digit(6);
+    if (((r1 | r2 | g1 | g2 | b1 | b2) & 0xF0) != 0) return false;
+    color = (r1 << 4) | r2 | (g1 << 12) | (g2 << 8) | (b1 << 20) | (b2 << 16);
     return true;
   }
   if (text.size() == 4 && text[0] == '#') {
-    const std::int32_t r = digit(1), g = digit(2), b = digit(3);
-    if ((r | g | b) < 0) return false;
-    color = platform::Rgb(r * 17, g * 17, b * 17);
+    const std::uint32_t r = digit(1), g = digit(2), b = digit(3);
+    if (((r | g | b) & 0xF0) != 0) return false;
+    color = platform::Rgb(static_cast<int>(r * 17), static_cast<int>(g * 17), static_cast<int>(b * 17));
     return true;
   }
   return false;

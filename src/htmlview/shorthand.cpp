@@ -128,12 +128,17 @@ void ExpandBackground(std::string_view value, Sink& sink) {
   if (!value.empty() && !ColorFromHexCode(value, color) && !ColorFromName(value, color)) return false;
   // Slot by slot with the slots known here, so that each write is a plain
   // store.
+  // The defaults are values made once, copied as they are.
+  static constexpr TPropValue kImageValue = TPropValue::MakeText(kNoImage);
+  static constexpr TPropValue kRepeatValue = TPropValue::MakeText(kRepeat);
+  static constexpr TPropValue kScrollValue = TPropValue::MakeText(kScroll);
+  static constexpr TPropValue kTopLeftValue = TPropValue::MakeText(kTopLeft);
   const TStyleAttributeSink::TWriter writer = sink.Writer();
   writer.Put(BackgroundColor, TPropValue::MakeInt(color));
-  writer.Put(BackgroundImage, TPropValue::MakeText(kNoImage));
-  writer.Put(BackgroundRepeat, TPropValue::MakeText(kRepeat));
-  writer.Put(BackgroundAttachment, TPropValue::MakeText(kScroll));
-  writer.Put(BackgroundPosition, TPropValue::MakeText(kTopLeft));
+  writer.Put(BackgroundImage, kImageValue);
+  writer.Put(BackgroundRepeat, kRepeatValue);
+  writer.Put(BackgroundAttachment, kScrollValue);
+  writer.Put(BackgroundPosition, kTopLeftValue);
   return true;
 }
 
