@@ -323,10 +323,9 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
   // The lowered text, then room for the three words a name is read as.
   alignas(16) std::array<char, kShortAttribute + 32> bytes;
   // One bit for each character: name characters (letters, digits, "-"),
-  // ";", and spaces.
+  // and ";".
   std::uint64_t nameBits = 0;
   std::uint64_t semicolonBits = 0;
-  std::uint64_t spaceBits = 0;
   // Spaces and quotes: what trimming a value looks for at its ends.
   std::uint64_t edgeBits = 0;
   __m128i seen = _mm_setzero_si128();
@@ -353,7 +352,6 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     nameBits |= bits(name);
     semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
     const __m128i space = _mm_cmpeq_epi8(b, _mm_set1_epi8(' '));
-    spaceBits |= bits(space);
     const __m128i quote = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('"')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\'')));
     edgeBits |= bits(_mm_or_si128(space, quote));
   };
@@ -390,7 +388,8 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     const std::size_t nameStart = i;
     const std::size_t nameLength = LowZeros(~(nameBits >> i));
     i += nameLength;
-    i += LowZeros(~(spaceBits >> i));
+    // Spaces between a name and its separator are few: read one by one.
+    while (bytes[i] == ' ') ++i;
     // The byte after the text is zero.
     if (bytes[i] != ':' && bytes[i] != '=') continue;
     ++i;
@@ -414,23 +413,11 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
       key.size = nameLength;
       // The value without the spaces around it, then without one pair of
       // matching quotes: only when it starts or ends with either.
-      std::size_t begin = i;
-      std::size_t end = valueEnd;
-      const char* value = bytes.data();
-      if (begin < end && (((edgeBits >> begin) | (edgeBits >> (end - 1))) & 1) != 0) {
-        begin += LowZeros(~(spaceBits >> begin));
-        if (begin < end && ((spaceBits >> (end - 1)) & 1) != 0) {
-          while (value[end - 1] == ' ') --end;
-        }
-        if (end - begin >= 2) {
-          const char first = value[begin];
-          if ((first == '"' || first == '\'') && value[end - 1] == first) {
-            ++begin;
-            --end;
-          }
-        }
+      std::string_view value(bytes.data() + i, valueEnd - i);
+      if (i < valueEnd && (((edgeBits >> i) | (edgeBits >> (valueEnd - 1))) & 1) != 0) {
+        value = TrimAndUnquote(bytes.data() + i, bytes.data() + valueEnd);
       }
-      ExpandAttributeDirectly(key, std::string_view(value + begin, end - begin), sink);
+      ExpandAttributeDirectly(key, value, sink);
     }
     i = valueEnd;
   }
