@@ -311,6 +311,13 @@ inline std::size_t LowZeros(std::uint64_t bits) {
 #endif
 }
 
+// Spaces and quotes: what trimming a value looks for at its ends.
+constexpr std::array<std::uint8_t, 256> kTrimmedEnds = []() {
+  std::array<std::uint8_t, 256> ends{};
+  ends[' '] = ends['"'] = ends['\''] = 1;
+  return ends;
+}();
+
 // The first k bytes of a word, for k from 0 to 8.
 constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF, ~std::uint64_t{0}};
@@ -326,8 +333,6 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
   // and ";".
   std::uint64_t nameBits = 0;
   std::uint64_t semicolonBits = 0;
-  // Spaces and quotes: what trimming a value looks for at its ends.
-  std::uint64_t edgeBits = 0;
   __m128i seen = _mm_setzero_si128();
   // Sixteen characters at "from" narrowed to bytes, lowered, stored at
   // "at" and classified.
@@ -351,9 +356,6 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     auto bits = [at](__m128i m) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(m))} << at; };
     nameBits |= bits(name);
     semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
-    const __m128i space = _mm_cmpeq_epi8(b, _mm_set1_epi8(' '));
-    const __m128i quote = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('"')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\'')));
-    edgeBits |= bits(_mm_or_si128(space, quote));
   };
   if (n >= 16) {
     for (std::size_t k = 0; k + 16 <= n; k += 16) block(text.data() + k, k);
@@ -414,7 +416,8 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
       // The value without the spaces around it, then without one pair of
       // matching quotes: only when it starts or ends with either.
       std::string_view value(bytes.data() + i, valueEnd - i);
-      if (i < valueEnd && (((edgeBits >> i) | (edgeBits >> (valueEnd - 1))) & 1) != 0) {
+      if (i < valueEnd && (kTrimmedEnds[static_cast<unsigned char>(bytes[i])] |
+                           kTrimmedEnds[static_cast<unsigned char>(bytes[valueEnd - 1])]) != 0) {
         value = TrimAndUnquote(bytes.data() + i, bytes.data() + valueEnd);
       }
       ExpandAttributeDirectly(key, value, sink);
