@@ -344,15 +344,17 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     const __m128i b = _mm_packus_epi16(low, high);
     // Each range test moves its range to the bottom of the signed bytes,
     // so that one comparison tells whether a byte is in it.
-    auto inRange = [&b](char first, char last) {
-      const __m128i moved = _mm_add_epi8(b, _mm_set1_epi8(static_cast<char>(-128 - first)));
+    auto inRange = [](__m128i bytes16, char first, char last) {
+      const __m128i moved = _mm_add_epi8(bytes16, _mm_set1_epi8(static_cast<char>(-128 - first)));
       return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + (last - first) + 1)));
     };
-    const __m128i upper = inRange('A', 'Z');
-    const __m128i lowered = _mm_add_epi8(b, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + at), lowered);
-    const __m128i name = _mm_or_si128(_mm_or_si128(upper, inRange('a', 'z')),
-                                      _mm_or_si128(inRange('0', '9'), _mm_cmpeq_epi8(b, _mm_set1_epi8('-'))));
+    // With the case bit set, letters of either case are lower-case ones;
+    // setting it on the letters alone lowers them.
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i letter = inRange(_mm_or_si128(b, caseBit), 'a', 'z');
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + at), _mm_or_si128(b, _mm_and_si128(letter, caseBit)));
+    const __m128i name =
+        _mm_or_si128(letter, _mm_or_si128(inRange(b, '0', '9'), _mm_cmpeq_epi8(b, _mm_set1_epi8('-'))));
     auto bits = [at](__m128i m) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(m))} << at; };
     nameBits |= bits(name);
     semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
