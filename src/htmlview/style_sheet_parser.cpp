@@ -224,6 +224,10 @@ void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   }
 }
 
+// A new set holds z-index 0, which a merge copies like any value; made
+// once, it is copied as it is.
+constexpr TPropValue kNewZIndex = TPropValue::MakeInt(0);
+
 // Short ASCII texts are read at once; the others one declaration at a time.
 void ReadAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   if (!ReadShortStyleAttribute(text, sink)) ReadStyleAttribute<true>(text, sink);
@@ -387,8 +391,7 @@ void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties&
 }
 
 void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
-  // A new set holds z-index 0, which a merge copies like any value.
-  props.SetByRule(ZIndex, TPropValue::MakeInt(0));
+  props.SetByRule(ZIndex, kNewZIndex);
   TStyleAttributeSink sink(pool, props, true);
   ReadAttribute(text, sink);
 }
@@ -399,7 +402,7 @@ void ParseStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProp
 }
 
 void MergeStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProperties& props) {
-  props.SetByRule(ZIndex, TPropValue::MakeInt(0));
+  props.SetByRule(ZIndex, kNewZIndex);
   TStyleAttributeSink sink(pool, props, true);
   ReadStyleAttribute<false>(text, sink);
 }
