@@ -340,7 +340,8 @@ constexpr std::array<std::uint64_t, 9> kKeepBytes = {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
     seen = _mm_or_si128(seen, _mm_or_si128(low, high));
-    // Characters past ASCII saturate here; the text is then refused below.
+    // Characters past ASCII pack into bytes that do not stand for them;
+    // such a text is refused below.
     const __m128i b = _mm_packus_epi16(low, high);
     // Each range test moves its range to the bottom of the signed bytes,
     // so that one comparison tells whether a byte is in it.
