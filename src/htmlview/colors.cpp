@@ -73,6 +73,16 @@ constexpr std::array<TNamedValue<Color>, kNamedColors.size() + 1> ColorNames() {
 
 constexpr TNameTable<Color, 512> kColorTable(ColorNames());
 
+// The general parse reads any text holding "rgb" or "hsl" as a notation, so
+// a name holding either could never be found by it.
+constexpr bool NoNameHoldsANotation() {
+  for (const auto& n : kNamedColors) {
+    if (n.name.find("rgb") != std::string_view::npos || n.name.find("hsl") != std::string_view::npos) return false;
+  }
+  return true;
+}
+static_assert(NoNameHoldsANotation());
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 bool LookupName(std::string_view name, Color& color) {
@@ -185,48 +195,13 @@ bool ParseTrimmed(std::string_view text, bool needsHash, Color& color) {
 
 }  // namespace
 
-namespace {
-
-// The value of each hexadecimal digit, either case; -1 for other bytes.
-constexpr std::array<std::int8_t, 256> HexDigits() {
-  std::array<std::int8_t, 256> digits{};
-  for (int c = 0; c < 256; ++c) {
-    digits[c] = c >= '0' && c <= '9' ? static_cast<std::int8_t>(c - '0')
-                : c >= 'a' && c <= 'f' ? static_cast<std::int8_t>(c - 'a' + 10)
-                : c >= 'A' && c <= 'F' ? static_cast<std::int8_t>(c - 'A' + 10)
-                                       : std::int8_t{-1};
-  }
-  return digits;
-}
-
-constexpr std::array<std::int8_t, 256> kHexDigits = HexDigits();
-
-// "#rrggbb" and "#rgb" as pages mostly write them; the general parse gives
-// the same colour for these.
-bool ParsePlainHex(std::string_view text, Color& color) {
-  if (text.size() == 7 && text[0] == '#') {
-    auto digit = [&text](std::size_t i) -> std::int32_t { return kHexDigits[static_cast<unsigned char>(text[i])]; };
-    const std::int32_t r1 = digit(1), r2 = digit(2), g1 = digit(3), g2 = digit(4), b1 = digit(5), b2 = digit(6);
-    if ((r1 | r2 | g1 | g2 | b1 | b2) < 0) return false;
-    color = platform::Rgb(r1 * 16 + r2, g1 * 16 + g2, b1 * 16 + b2);
-    return true;
-  }
-  if (text.size() == 4 && text[0] == '#') {
-    const std::int32_t r = kHexDigits[static_cast<unsigned char>(text[1])];
-    const std::int32_t g = kHexDigits[static_cast<unsigned char>(text[2])];
-    const std::int32_t b = kHexDigits[static_cast<unsigned char>(text[3])];
-    if ((r | g | b) < 0) return false;
-    color = platform::Rgb(r * 17, g * 17, b * 17);
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
+bool ColorFromName(std::string_view lowerName, Color& color) { return LookupName(lowerName, color); }
 
 bool ColorFromString(std::string_view text, bool needsHash, Color& color) {
   if (text.empty()) return false;
-  if (ParsePlainHex(text, color)) return true;
+  // "#rrggbb" and "#rgb" as pages mostly write them; the general parse
+  // gives the same colour for these.
+  if (ColorFromHexCode(text, color)) return true;
   std::size_t b = 0;
   std::size_t e = text.size();
   while (b < e && IsSpace(text[b])) ++b;

@@ -35,12 +35,20 @@ struct TTableName {
     return true;
   }
 
+  // One multiplication a word, the products summed: tables take the top
+  // bits, which every byte of the name reaches.
   constexpr std::uint64_t Hash() const {
-    std::uint64_t h = size * 0x9E3779B97F4A7C15ULL;
-    for (std::uint64_t w : words) h = (h ^ w) * 0xFF51AFD7ED558CCDULL;
-    return h ^ (h >> 32);
+    static_assert(kMaxTableName / 8 == 3);
+    return (words[0] ^ size) * 0x9E3779B97F4A7C15ULL + words[1] * 0xC2B2AE3D27D4EB4FULL +
+           words[2] * 0x165667B19E3779F9ULL;
   }
   friend constexpr bool operator==(const TTableName&, const TTableName&) = default;
+  // The same as ==, with the words compared at once rather than one by one.
+  constexpr bool SameAs(const TTableName& other) const {
+    static_assert(kMaxTableName / 8 == 3);
+    return ((words[0] ^ other.words[0]) | (words[1] ^ other.words[1]) | (words[2] ^ other.words[2]) |
+            (size ^ other.size)) == 0;
+  }
 };
 
 template <typename T>
@@ -53,7 +61,7 @@ struct TNamedValue {
 // probe sequence meets an empty place and stays short.
 template <typename T, std::size_t Size>
 class TNameTable {
-  static_assert((Size & (Size - 1)) == 0, "the table size must be a power of two");
+  static_assert(Size >= 2 && (Size & (Size - 1)) == 0, "the table size must be a power of two");
 
  public:
   template <std::size_t N>
@@ -62,7 +70,7 @@ class TNameTable {
     for (const auto& n : names) {
       TTableName key;
       if (n.name.empty() || !TTableName::From(n.name, key)) throw "a table name is empty or too long";
-      std::size_t i = key.Hash() & (Size - 1);
+      std::size_t i = Home(key);
       while (entries_[i].key.size != 0) i = (i + 1) & (Size - 1);
       entries_[i] = {key, n.value};
     }
@@ -71,9 +79,10 @@ class TNameTable {
   // The value of the name, or null for a name not in the table.
   const T* Find(const TTableName& name) const {
     if (name.size == 0) return nullptr;
-    for (std::size_t i = name.Hash() & (Size - 1);; i = (i + 1) & (Size - 1)) {
+    for (std::size_t i = Home(name);; i = (i + 1) & (Size - 1)) {
       const TEntry& e = entries_[i];
-      if (e.key == name) return &e.value;
+      // Most places passed over hold a name of another length.
+      if (e.key.size == name.size && e.key.SameAs(name)) return &e.value;
       if (e.key.size == 0) return nullptr;
     }
   }
@@ -84,6 +93,12 @@ class TNameTable {
   }
 
  private:
+  static constexpr int kSizeBits = std::countr_zero(Size);
+  // Where the probes for a name start.
+  static constexpr std::size_t Home(const TTableName& name) {
+    return static_cast<std::size_t>(name.Hash() >> (64 - kSizeBits));
+  }
+
   struct TEntry {
     TTableName key;
     T value{};

@@ -1,8 +1,14 @@
 #include "htmlview/shorthand.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "htmlview/colors.h"
 #include "htmlview/name_table.h"
@@ -68,6 +74,12 @@ void ExpandBorder(std::string_view value, std::initializer_list<int> sides, Sink
   }
 }
 
+// What a background leaves unsaid: literals, stored without a copy.
+constexpr std::string_view kNoImage = "none";
+constexpr std::string_view kRepeat = "repeat";
+constexpr std::string_view kScroll = "scroll";
+constexpr std::string_view kTopLeft = "0% 0%";
+
 // The colour word is recognised here already, so its colour goes to the
 // sink converted; the defaults are literals that need no copy.
 template <typename Sink>
@@ -101,11 +113,33 @@ void ExpandBackground(std::string_view value, Sink& sink) {
     else sink.StoreValue(index, literal, TPropValue::MakeText(literal));
   };
   sink.StoreValue(BackgroundColor, color, TPropValue::MakeInt(colorValue));
-  storeOrDefault(BackgroundImage, image, "none");
-  storeOrDefault(BackgroundRepeat, repeat, "repeat");
-  storeOrDefault(BackgroundAttachment, attachment, "scroll");
-  if (position.empty()) sink.StoreValue(BackgroundPosition, "0% 0%", TPropValue::MakeText("0% 0%"));
+  storeOrDefault(BackgroundImage, image, kNoImage);
+  storeOrDefault(BackgroundRepeat, repeat, kRepeat);
+  storeOrDefault(BackgroundAttachment, attachment, kScroll);
+  if (position.empty()) sink.StoreValue(BackgroundPosition, kTopLeft, TPropValue::MakeText(kTopLeft));
   else sink.Store(BackgroundPosition, position);
+}
+
+// A background of nothing, or of one word that is a colour code or name:
+// the colour and the four defaults ExpandBackground stores for it, without
+// splitting words. False, with nothing stored, for any other value.
+[[gnu::always_inline]] inline bool ExpandBackgroundDirectly(std::string_view value, TStyleAttributeSink& sink) {
+  platform::Color color = platform::kNoColor;
+  if (!value.empty() && !ColorFromHexCode(value, color) && !ColorFromName(value, color)) return false;
+  // Slot by slot with the slots known here, so that each write is a plain
+  // store.
+  // The defaults are values made once, copied as they are.
+  static constexpr TPropValue kImageValue = TPropValue::MakeText(kNoImage);
+  static constexpr TPropValue kRepeatValue = TPropValue::MakeText(kRepeat);
+  static constexpr TPropValue kScrollValue = TPropValue::MakeText(kScroll);
+  static constexpr TPropValue kTopLeftValue = TPropValue::MakeText(kTopLeft);
+  const TStyleAttributeSink::TWriter writer = sink.Writer();
+  writer.Put(BackgroundColor, TPropValue::MakeInt(color));
+  writer.Put(BackgroundImage, kImageValue);
+  writer.Put(BackgroundRepeat, kRepeatValue);
+  writer.Put(BackgroundAttachment, kScrollValue);
+  writer.Put(BackgroundPosition, kTopLeftValue);
+  return true;
 }
 
 bool IsFontSizeWord(std::string_view w) {
@@ -185,6 +219,17 @@ bool StoreCoded(PropIndex index, std::string_view v, TPropValue& out) {
   return true;
 }
 
+// The slots ConvertDeclaredValue converts; every other slot takes its text
+// as it is.
+constexpr std::uint64_t kConvertedSlots = []() {
+  std::uint64_t bits = 0;
+  for (PropIndex i : {Color, BackgroundColor, BorderTopColor, BorderRightColor, BorderBottomColor, BorderLeftColor,
+                      Visibility, TextTransform, WordWrap, FontVariant}) {
+    bits |= std::uint64_t{1} << i;
+  }
+  return bits;
+}();
+
 // Shorthand names, numbered after the slots.
 enum class TShorthand : std::int16_t {
   Margin = PropCount, Padding, BorderWidth, BorderColor, BorderStyle, Border, BorderTop, BorderRight,
@@ -233,6 +278,161 @@ void Expand(const std::int16_t* found, std::string_view value, Sink& sink) {
   }
 }
 
+// A declaration of a style attribute: plain text slots and the common
+// backgrounds directly, everything else through the general expansion.
+[[gnu::always_inline]] inline void ExpandAttributeDirectly(const TTableName& name, std::string_view value,
+                                                           TStyleAttributeSink& sink) {
+  const std::int16_t* found = kDeclarationNames.Find(name);
+  if (!found) return;
+  const int code = *found;
+  if (code < PropCount) {
+    if (((kConvertedSlots >> code) & 1) == 0) return sink.StoreText(static_cast<PropIndex>(code), value);
+  } else if (code == static_cast<int>(TShorthand::Background) && ExpandBackgroundDirectly(value, sink)) {
+    return;
+  }
+  Expand(found, value, sink);
+}
+
+// Short texts all in ASCII, as pages mostly write style attributes, are
+// read at once: lowered into bytes in one pass, then split by bit masks of
+// the characters that matter, one bit a character. The declarations found
+// are those the style parser's declaration by declaration reader finds,
+// expanded the same way.
+constexpr std::size_t kShortAttribute = 63;
+
+#if defined(__SSE2__)
+// The number of zero bits below the lowest set one of a word that is not
+// zero.
+inline std::size_t LowZeros(std::uint64_t bits) {
+#if defined(__GNUC__)
+  return static_cast<std::size_t>(__builtin_ctzll(bits));
+#else
+  return static_cast<std::size_t>(std::countr_zero(bits));
+#endif
+}
+
+// Spaces and quotes: what trimming a value looks for at its ends.
+constexpr std::array<std::uint8_t, 256> kTrimmedEnds = []() {
+  std::array<std::uint8_t, 256> ends{};
+  ends[' '] = ends['"'] = ends['\''] = 1;
+  return ends;
+}();
+
+// The first k bytes of a word, for k from 0 to 8.
+constexpr std::array<std::uint64_t, 9> kKeepBytes = {
+    0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF, ~std::uint64_t{0}};
+
+// False, with nothing stored, for a text that is longer or holds a
+// character past ASCII.
+[[gnu::always_inline]] inline bool ReadShortAscii(std::u16string_view text, TStyleAttributeSink& sink) {
+  const std::size_t n = text.size();
+  if (n > kShortAttribute) return false;
+  // The lowered text, then room for the three words a name is read as.
+  alignas(16) std::array<char, kShortAttribute + 32> bytes;
+  // One bit for each character: name characters (letters, digits, "-"),
+  // and ";".
+  std::uint64_t nameBits = 0;
+  std::uint64_t semicolonBits = 0;
+  __m128i seen = _mm_setzero_si128();
+  // Sixteen characters at "from" narrowed to bytes, lowered, stored at
+  // "at" and classified.
+  auto block = [&](const char16_t* from, std::size_t at) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
+    seen = _mm_or_si128(seen, _mm_or_si128(low, high));
+    // Characters past ASCII pack into bytes that do not stand for them;
+    // such a text is refused below.
+    const __m128i b = _mm_packus_epi16(low, high);
+    // Each range test moves its range to the bottom of the signed bytes,
+    // so that one comparison tells whether a byte is in it.
+    auto inRange = [](__m128i bytes16, char first, char last) {
+      const __m128i moved = _mm_add_epi8(bytes16, _mm_set1_epi8(static_cast<char>(-128 - first)));
+      return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + (last - first) + 1)));
+    };
+    // With the case bit set, letters of either case are lower-case ones;
+    // setting it on the letters alone lowers them.
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i letter = inRange(_mm_or_si128(b, caseBit), 'a', 'z');
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + at), _mm_or_si128(b, _mm_and_si128(letter, caseBit)));
+    const __m128i name =
+        _mm_or_si128(letter, _mm_or_si128(inRange(b, '0', '9'), _mm_cmpeq_epi8(b, _mm_set1_epi8('-'))));
+    auto bits = [at](__m128i m) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(m))} << at; };
+    nameBits |= bits(name);
+    semicolonBits |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8(';')));
+  };
+  if (n >= 16) {
+    for (std::size_t k = 0; k + 16 <= n; k += 16) block(text.data() + k, k);
+    // The last few characters as one more block ending at the end of the
+    // text: what it gives again for the characters before is the same.
+    if (n % 16 != 0) block(text.data() + n - 16, n - 16);
+  } else {
+    // Zero characters after the text are no name and no separator.
+    alignas(16) std::array<char16_t, 16> padded{};
+    if (n != 0) std::memcpy(padded.data(), text.data(), n * sizeof(char16_t));
+    block(padded.data(), 0);
+  }
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(seen, _mm_set1_epi16(static_cast<short>(0xFF80))),
+                                        _mm_setzero_si128())) != 0xFFFF) {
+    return false;
+  }
+  // The bytes a name is read from past the text are cleared; they are
+  // masked off, but are read.
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + n), _mm_setzero_si128());
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes.data() + n + 16), _mm_setzero_si128());
+  // No bit is set past the text (a short text's padding sets none, a
+  // block never reaches past the end), and the text is shorter than a
+  // word has bits: the top bit is clear in every mask, so every run of set
+  // bits from below it ends within the word, and every shift by a place up
+  // to the end of the text is defined.
+  std::size_t i = 0;
+  for (;;) {
+    // Whatever is no name character is passed over up to the next name.
+    const std::uint64_t names = nameBits >> i;
+    if (names == 0) break;
+    i += LowZeros(names);
+    const std::size_t nameStart = i;
+    const std::size_t nameLength = LowZeros(~(nameBits >> i));
+    i += nameLength;
+    // Spaces between a name and its separator are few: read one by one.
+    while (bytes[i] == ' ') ++i;
+    // The byte after the text is zero.
+    if (bytes[i] != ':' && bytes[i] != '=') continue;
+    ++i;
+    const std::uint64_t semicolons = semicolonBits >> i;
+    const std::size_t valueEnd = semicolons != 0 ? i + LowZeros(semicolons) : n;
+    if (nameLength <= kMaxTableName) {
+      // The name as the look-up takes it: its bytes, zero past its end
+      // (the first bytes of a word are its low ones here).
+      static_assert(std::endian::native == std::endian::little);
+      TTableName key;
+      const char* name = bytes.data() + nameStart;
+      const __m128i byteIndices = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+      const __m128i firstBytes = _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(nameLength)), byteIndices);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(key.words.data()),
+                       _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(name)), firstBytes));
+      key.words[2] = 0;
+      if (nameLength > 16) {
+        std::memcpy(&key.words[2], name + 16, 8);
+        key.words[2] &= kKeepBytes[nameLength - 16];
+      }
+      key.size = nameLength;
+      // The value without the spaces around it, then without one pair of
+      // matching quotes: only when it starts or ends with either.
+      std::string_view value(bytes.data() + i, valueEnd - i);
+      if (i < valueEnd && (kTrimmedEnds[static_cast<unsigned char>(bytes[i])] |
+                           kTrimmedEnds[static_cast<unsigned char>(bytes[valueEnd - 1])]) != 0) {
+        value = TrimAndUnquote(bytes.data() + i, bytes.data() + valueEnd);
+      }
+      ExpandAttributeDirectly(key, value, sink);
+    }
+    i = valueEnd;
+  }
+  return true;
+}
+#else
+inline bool ReadShortAscii(std::u16string_view, TStyleAttributeSink&) { return false; }
+#endif
+
 }  // namespace
 
 void ExpandDeclaration(std::string_view name, std::string_view value, TPropertySink& sink) {
@@ -245,6 +445,14 @@ void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttr
 
 void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink) {
   Expand(kDeclarationNames.Find(name), value, sink);
+}
+
+void ExpandAttributeDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink) {
+  ExpandAttributeDirectly(name, value, sink);
+}
+
+bool ReadShortStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
+  return ReadShortAscii(text, sink);
 }
 
 bool ConvertDeclaredValue(PropIndex index, std::string_view value, TDeclarationSource source,

@@ -45,6 +45,23 @@ class TStyleAttributeSink final : public TPropertySink {
   }
   void StoreValue(PropIndex index, std::string_view, const TPropValue& value) override { Put(index, value); }
 
+  // The set and how the sink writes it, for runs of writes: held in
+  // locals, they need not be read again after each slot written.
+  struct TWriter {
+    TProperties& props;
+    bool byRule;
+    void Put(PropIndex index, const TPropValue& v) const {
+      if (byRule) props.SetByRule(index, v);
+      else props.Set(index, v);
+    }
+  };
+  TWriter Writer() const { return {props_, byRule_}; }
+  // A slot that takes its text as it is: what Store does for every slot
+  // but the colours and the coded ones.
+  [[gnu::always_inline]] void StoreText(PropIndex index, std::string_view value) {
+    Put(index, TPropValue::MakeText(pool_.Store(value)));
+  }
+
  private:
   void Put(PropIndex index, const TPropValue& v) {
     if (byRule_) props_.SetByRule(index, v);
@@ -63,5 +80,29 @@ void ExpandDeclaration(std::string_view name, std::string_view value, TPropertyS
 // come ready for the look-up.
 void ExpandDeclaration(std::string_view name, std::string_view value, TStyleAttributeSink& sink);
 void ExpandDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink);
+
+// The same for a declaration of a style attribute, with the forms pages
+// write most taken without splitting words: a background of nothing or of
+// one colour code or name sets its five slots directly. The slots and the
+// texts stored are those ExpandDeclaration gives.
+void ExpandAttributeDeclaration(const TTableName& name, std::string_view value, TStyleAttributeSink& sink);
+
+// Reads a whole style attribute into the sink as the declaration by
+// declaration reader of the style parser does, when the text is short and
+// all in ASCII, as pages mostly write them; false, with nothing stored, for
+// any other text.
+bool ReadShortStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink);
+
+// A value as the style attribute readers take it: spaces trimmed at both
+// ends, then one pair of matching quotes removed.
+inline std::string_view TrimAndUnquote(const char* begin, const char* end) {
+  while (begin < end && *begin == ' ') ++begin;
+  while (end > begin && end[-1] == ' ') --end;
+  if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
+    ++begin;
+    --end;
+  }
+  return {begin, static_cast<std::size_t>(end - begin)};
+}
 
 }  // namespace talmeko::htmlview

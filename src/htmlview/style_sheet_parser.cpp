@@ -167,20 +167,12 @@ std::size_t LowerNameBlocks(std::u16string_view text, std::size_t from, std::siz
   return i;
 }
 
-// Spaces trimmed at both ends, then one pair of matching quotes removed.
-std::string_view TrimAndUnquote(const char* begin, const char* end) {
-  while (begin < end && *begin == ' ') ++begin;
-  while (end > begin && end[-1] == ' ') --end;
-  if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
-    ++begin;
-    --end;
-  }
-  return {begin, static_cast<std::size_t>(end - begin)};
-}
-
 // The declarations of a style attribute, each expanded into the sink:
 // name, then ":" or "=", then the value up to the next ";". Text that does
 // not make a declaration is passed over up to the next name.
+// With direct set, declarations go through the expansion that takes the
+// common forms without splitting words; without, through the general one.
+template <bool Direct>
 void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
   // Values usually are short: lowered in place, longer ones on the heap.
   std::array<char, 3 * 64> local;
@@ -221,12 +213,24 @@ void ReadStyleAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
       const TLowered lowered = LowerUtf8UpToSemicolon(text, i, out);
       i = lowered.next;
       if (nameLength <= kMaxTableName) {
-        ExpandDeclaration(TTableName::FromPadded(name, nameLength), TrimAndUnquote(out, lowered.end), sink);
+        const TTableName key = TTableName::FromPadded(name, nameLength);
+        const std::string_view value = TrimAndUnquote(out, lowered.end);
+        if constexpr (Direct) ExpandAttributeDeclaration(key, value, sink);
+        else ExpandDeclaration(key, value, sink);
       }
     }
     if (i < n && text[i] == u';') ++i;
     while (i < n && !IsAttributeNameChar(text[i])) ++i;
   }
+}
+
+// A new set holds z-index 0, which a merge copies like any value; made
+// once, it is copied as it is.
+constexpr TPropValue kNewZIndex = TPropValue::MakeInt(0);
+
+// Short ASCII texts are read at once; the others one declaration at a time.
+void ReadAttribute(std::u16string_view text, TStyleAttributeSink& sink) {
+  if (!ReadShortStyleAttribute(text, sink)) ReadStyleAttribute<true>(text, sink);
 }
 
 }  // namespace
@@ -383,14 +387,24 @@ void TStyleSheetParser::SkipToDeclarationEnd() {
 
 void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
   TStyleAttributeSink sink(pool, props, false);
-  ReadStyleAttribute(text, sink);
+  ReadAttribute(text, sink);
 }
 
 void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props) {
-  // A new set holds z-index 0, which a merge copies like any value.
-  props.SetByRule(ZIndex, TPropValue::MakeInt(0));
+  props.SetByRule(ZIndex, kNewZIndex);
   TStyleAttributeSink sink(pool, props, true);
-  ReadStyleAttribute(text, sink);
+  ReadAttribute(text, sink);
+}
+
+void ParseStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProperties& props) {
+  TStyleAttributeSink sink(pool, props, false);
+  ReadStyleAttribute<false>(text, sink);
+}
+
+void MergeStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProperties& props) {
+  props.SetByRule(ZIndex, kNewZIndex);
+  TStyleAttributeSink sink(pool, props, true);
+  ReadStyleAttribute<false>(text, sink);
 }
 
 }  // namespace talmeko::htmlview

@@ -47,4 +47,10 @@ void ParseStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties&
 // drops the cached font. Texts go into the pool as parsing stores them.
 void MergeStyleAttribute(std::u16string_view text, TTextPool& pool, TProperties& props);
 
+// The same two through the general reader and expansion alone, which the
+// functions above fall back on for what their shortcuts do not take; the
+// results are the same. For tests that compare the two.
+void ParseStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProperties& props);
+void MergeStyleAttributePlainly(std::u16string_view text, TTextPool& pool, TProperties& props);
+
 }  // namespace talmeko::htmlview
