@@ -65,8 +65,10 @@ class THtmlPropStack {
   // attributes and style attribute get the same set, so it is computed once
   // per page and shared after that. The tag is kept as given, so it must
   // last as long as the stack: the parser passes literals.
-  void PushElement(std::string_view tag, std::string_view cls, std::string_view id, std::string_view title,
-                   const std::u16string* styleText) {
+  // Always inlined: the shortcut is a few tests, and a call with five
+  // texts would cost more than it does.
+  [[gnu::always_inline]] void PushElement(std::string_view tag, std::string_view cls, std::string_view id,
+                                          std::string_view title, const std::u16string* styleText) {
     // Elements without attributes are the most common, and mostly follow
     // one of their kind under the same parent: the set found for the last
     // one at this depth is taken without a cache search.
