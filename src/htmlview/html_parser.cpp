@@ -417,11 +417,40 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
 #endif
 }
 
+// Tags with attributes mostly have a name of the element table and one space
+// after it: the tag's symbol after the "<" at pos when they do, with the
+// position of the space. Found like the names above.
+inline bool ScanNameThenSpace(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
+#if defined(__SSE2__)
+  if (pos + 9 > n) return false;
+  const bool endTag = s[pos] == u'/';
+  const std::size_t from = pos + (endTag ? 1 : 0);
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+  // A ">" before the space is no letter, so such a name is never found.
+  const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u' '))));
+  if (spaces == 0) return false;
+  const auto length = static_cast<std::size_t>(std::countr_zero(spaces)) / 2;
+  const auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
+  TElementSymbols e;
+  if (!FindElementFolded(word, length, e)) return false;
+  tag.sy = endTag ? e.end : e.start;
+  tag.endTag = endTag;
+  tag.end = from + length;
+  return true;
+#else
+  (void)s, (void)n, (void)pos, (void)tag;
+  return false;
+#endif
+}
+
 // Reads the tag after the "<" at pos straight from the text, as GetTag's
 // steps would, as long as every character up to its ">" is plain and no
 // value holds a reference: then the steps would have seen exactly these
 // characters. Otherwise returns false; the attributes may have been
 // changed, everything else is as it was, and the caller takes the steps.
+bool ScanPlainAttributes(const char16_t* s, std::size_t n, std::size_t p, char16_t c, TAttributeList& attrs,
+                         TPlainTag& tag);
+
 bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeList& attrs, TPlainTag& tag) {
   char16_t c = 0;
   const auto take = [&]() {
@@ -461,6 +490,18 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     tag.sy = tag.endTag ? e.end : e.start;
     if (!take()) return false;
   }
+  return ScanPlainAttributes(s, n, p, c, attrs, tag);
+}
+
+// The rest of ScanPlainTag: the attributes and the ">" of a tag whose name has
+// been read, with c the character after the name and p the position after c.
+bool ScanPlainAttributes(const char16_t* s, std::size_t n, std::size_t p, char16_t c, TAttributeList& attrs,
+                         TPlainTag& tag) {
+  const auto take = [&]() {
+    if (p >= n || !IsPlain(s[p])) return false;
+    c = s[p++];
+    return true;
+  };
   attrs.Reset();
   for (;;) {
     while (c == u' ') {
@@ -468,19 +509,47 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     }
     if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
     const std::size_t nameFrom = p - 1;
-    while (p < n && IsAttributeNameChar(s[p])) ++p;
-    const std::u16string_view name(s + nameFrom, p - nameFrom);
-    TAttrSymbol which;
+    TAttrSymbol which = TAttrSymbol::OtherAttribute;
 #if defined(__SSE2__)
-    if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
-      const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
-      which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
-    } else {
-      which = LookupAttributeNoCase(name);
+    // Most names are of the attribute table and end at "=", a space or ">":
+    // what comes before the first of these in the next sixteen characters,
+    // narrowed and folded, found in the table. The table's names are letters
+    // alone, so a match is a run of name characters that ends there.
+    if (nameFrom + 16 <= n) {
+      const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nameFrom));
+      const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nameFrom + 8));
+      const auto stopsOf = [](__m128i v) {
+        const __m128i equals = _mm_cmpeq_epi16(v, _mm_set1_epi16(u'='));
+        const __m128i space = _mm_cmpeq_epi16(v, _mm_set1_epi16(u' '));
+        return _mm_or_si128(_mm_or_si128(equals, space), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'>')));
+      };
+      const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(stopsOf(lo), stopsOf(hi))));
+      if (stops != 0) {
+        const auto length = static_cast<std::size_t>(std::countr_zero(stops));
+        const auto lowWord = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(lo, lo)));
+        const auto highWord = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(hi, hi)));
+        const std::uint64_t low = lowWord & kFoldMasks[length < 8 ? length : 8];
+        const std::uint64_t high = length > 8 ? highWord & kFoldMasks[length - 8] : 0;
+        which = LookupAttributeFolded(low, high, length);
+        if (which != TAttrSymbol::OtherAttribute) p = nameFrom + length;
+      }
     }
-#else
-    which = LookupAttributeNoCase(name);
 #endif
+    if (which == TAttrSymbol::OtherAttribute) {
+      while (p < n && IsAttributeNameChar(s[p])) ++p;
+      const std::size_t length = p - nameFrom;
+#if defined(__SSE2__)
+      if (length <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
+        const std::uint64_t high = length > 8 ? FoldedWord(s + nameFrom + 8, length - 8) : 0;
+        which = LookupAttributeFolded(FoldedWord(s + nameFrom, length), high, length);
+      } else {
+        which = LookupAttributeNoCase(std::u16string_view(s + nameFrom, length));
+      }
+#else
+      which = LookupAttributeNoCase(std::u16string_view(s + nameFrom, length));
+#endif
+    }
+    const std::u16string_view name(s + nameFrom, p - nameFrom);
     TAttribute& a = which != TAttrSymbol::OtherAttribute ? attrs.AddKnown(which) : attrs.Add(which);
     if (which == TAttrSymbol::OtherAttribute) {
       a.Name.resize(name.size());
@@ -533,29 +602,45 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 
 }  // namespace
 
+template <class PlainTag>
+void THtmlParser::TakePlainTag(const PlainTag& tag) {
+  const std::u16string_view text = buffer_.Text();
+  buffer_.SetPosition(tag.end);
+  lastBreak_ = LastBreak::None;
+  endTag_ = tag.endTag;
+  if (tag.lessThanText) {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'<');
+    ch_ = tag.ch;
+    return;
+  }
+  sy_ = tag.sy;
+  // The style and script readers start at the ">".
+  if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+    ch_ = u'>';
+    return;
+  }
+  if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
+    buffer_.SetPosition(pos);
+  } else {
+    GetChSlow();
+  }
+}
+
 void THtmlParser::GetTag() {
   const std::u16string_view text = buffer_.Text();
-  if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
-    buffer_.SetPosition(tag.end);
-    lastBreak_ = LastBreak::None;
-    endTag_ = tag.endTag;
-    if (tag.lessThanText) {
-      sy_ = Sy::TextSy;
-      token_.assign(1, u'<');
-      ch_ = tag.ch;
+  if (TNameOnlyTag named; ScanNameThenSpace(text.data(), text.size(), buffer_.Position(), named)) {
+    // The name is read; the attributes follow the space. When they cannot
+    // be read straight, neither can the whole tag.
+    TPlainTag tag;
+    tag.sy = named.sy;
+    tag.endTag = named.endTag;
+    if (ScanPlainAttributes(text.data(), text.size(), named.end + 1, u' ', attrs_, tag)) {
+      TakePlainTag(tag);
       return;
     }
-    sy_ = tag.sy;
-    // The style and script readers start at the ">".
-    if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
-      ch_ = u'>';
-      return;
-    }
-    if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
-      buffer_.SetPosition(pos);
-    } else {
-      GetChSlow();
-    }
+  } else if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
+    TakePlainTag(tag);
     return;
   }
   GetCh();
