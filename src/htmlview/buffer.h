@@ -36,6 +36,8 @@ class TBuffer {
   // The read position counts decoded characters from the start of the text.
   std::size_t Position() const { return pos_; }
   void SetPosition(std::size_t pos) { pos_ = pos < size_ ? pos : size_; }
+  // The same for a position the caller knows to be at most the size.
+  void MoveWithin(std::size_t pos) { pos_ = pos; }
 
   char16_t ReadChar() { return pos_ < size_ ? text_[pos_++] : u'\0'; }
   char16_t PeekChar() const { return pos_ < size_ ? text_[pos_] : u'\0'; }
