@@ -702,6 +702,11 @@ void THtmlParser::Next() {
     GetTag();
     return;
   }
+  // Then text, which NextOther would come to after its tests.
+  if (ch_ > 8 && pendingError_.empty()) {
+    GetText();
+    return;
+  }
   NextOther();
 }
 
