@@ -404,8 +404,8 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
 #if defined(__SSE2__)
   // Tags near the end of the text are left to the plain tag reader.
   if (pos + 9 > n) return false;
-  const bool endTag = s[pos] == u'/';
-  const std::size_t from = pos + (endTag ? 1 : 0);
+  const std::size_t endTag = s[pos] == u'/' ? 1 : 0;
+  const std::size_t from = pos + endTag;
   // The page's own tags first: what comes before the first ">" of the next
   // eight characters, narrowed to bytes and folded, found in the element
   // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
@@ -418,8 +418,9 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
     const auto word =
         static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
     if (TElementSymbols e; FindElementFolded(word, length, e)) {
-      tag.sy = endTag ? e.end : e.start;
-      tag.endTag = endTag;
+      const Sy symbols[2] = {e.start, e.end};
+      tag.sy = symbols[endTag];
+      tag.endTag = endTag != 0;
       tag.end = from + length + 1;
       return true;
     }
