@@ -185,7 +185,8 @@ void TBuffer::KeepBytes() const {
 }
 
 char16_t* TBuffer::Allocate(std::size_t n) {
-  text_ = std::make_unique_for_overwrite<char16_t[]>(n);
+  text_ = std::make_unique_for_overwrite<char16_t[]>(n + kZerosAfterText);
+  std::fill_n(text_.get() + n, kZerosAfterText, u'\0');
   size_ = n;
   return text_.get();
 }

@@ -48,6 +48,10 @@ class TBuffer {
   char16_t ReadChar() { return pos_ < size_ ? text_[pos_++] : u'\0'; }
   char16_t PeekChar() const { return pos_ < size_ ? text_[pos_] : u'\0'; }
   std::u16string_view Text() const { return {text_.get(), size_}; }
+  // The text's storage holds this many characters more, all 0, so that the
+  // tokenizer may look at a few characters after a position without testing
+  // for the end first.
+  static constexpr std::size_t kZerosAfterText = 16;
 
  private:
   TBuffer(std::string name, int charSet);

@@ -369,11 +369,12 @@ inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
 // What GetCh does with the character at pos when it needs no skipping: true
 // with the character current and pos after it; false when GetChSlow has to
 // decide. A "<" before a plain character other than "!" and "%" starts a tag.
-inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, char16_t& ch) {
-  if (pos >= n) return false;
+// The text is followed by zeros (TBuffer::kZerosAfterText), which are not
+// plain, so pos may be the text's size and the end needs no test of its own.
+inline bool TakeStraight(const char16_t* s, std::size_t& pos, char16_t& ch) {
   const char16_t c = s[pos];
   if (!IsPlain(c)) {
-    if (c != u'<' || pos + 1 >= n) return false;
+    if (c != u'<') return false;
     // Tags mostly start with a letter or "/", which come after all three.
     const char16_t next = s[pos + 1];
     if (next < u'/' && (next <= u'\r' || next == u'!' || next == u'%')) return false;
@@ -402,8 +403,10 @@ struct TNameOnlyTag {
 
 inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
 #if defined(__SSE2__)
-  // Tags near the end of the text are left to the plain tag reader.
-  if (pos + 9 > n) return false;
+  // The zeros after the text (TBuffer::kZerosAfterText) cover the eight
+  // characters looked at, pos being at most n: they are no ">", so a ">"
+  // found and the name before it lie inside the text.
+  (void)n;
   const std::size_t endTag = s[pos] == u'/' ? 1 : 0;
   const std::size_t from = pos + endTag;
   // The page's own tags first: what comes before the first ">" of the next
@@ -636,7 +639,7 @@ void THtmlParser::TakePlainTag(const PlainTag& tag) {
     ch_ = u'>';
     return;
   }
-  if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
+  if (std::size_t pos = tag.end; TakeStraight(text.data(), pos, ch_)) {
     buffer_.MoveWithin(pos);
   } else {
     GetChSlow();
@@ -692,7 +695,7 @@ void THtmlParser::Next() {
         // The style and script readers start at the ">".
         buffer_.MoveWithin(after);
         ch_ = u'>';
-      } else if (TakeStraight(text.data(), text.size(), after, ch_)) {
+      } else if (TakeStraight(text.data(), after, ch_)) {
         buffer_.MoveWithin(after);
       } else {
         buffer_.MoveWithin(after);
@@ -820,7 +823,7 @@ void THtmlParser::GetText() {
         buffer_.MoveWithin(pos);
         lastBreak_ = LastBreak::None;
       }
-      if (TakeStraight(text.data(), text.size(), pos, ch_)) {
+      if (TakeStraight(text.data(), pos, ch_)) {
         buffer_.MoveWithin(pos);
         lastBreak_ = LastBreak::None;
       } else {

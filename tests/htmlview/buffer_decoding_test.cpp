@@ -38,6 +38,11 @@ TEST(BufferDecoding, BorrowedBytesReadAsTakenOnes) {
       EXPECT_EQ(borrowed->Position(), 0u);
       EXPECT_EQ(borrowed->Bytes(), bytes) << charSet;
       EXPECT_EQ(taken.Bytes(), bytes);
+      // The tokenizer looks past the end without testing for it.
+      for (const TBuffer* b : {&taken, static_cast<const TBuffer*>(borrowed.get())}) {
+        const char16_t* after = b->Text().data() + b->Text().size();
+        for (std::size_t k = 0; k < TBuffer::kZerosAfterText; ++k) EXPECT_EQ(after[k], u'\0') << k;
+      }
     }
   }
 }
