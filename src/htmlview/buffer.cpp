@@ -162,19 +162,38 @@ int CharSetToCodePage(int charSet) {
 
 TBuffer::TBuffer(std::string bytes, std::string name, int charSet)
     : bytes_(std::move(bytes)), name_(std::move(name)), charSet_(charSet) {
-  Decode();
+  Decode(bytes_);
+}
+
+TBuffer::TBuffer(std::string name, int charSet) : name_(std::move(name)), charSet_(charSet) {}
+
+std::unique_ptr<TBuffer> TBuffer::Decoding(std::string_view bytes, std::string name, int charSet) {
+  std::unique_ptr<TBuffer> buffer(new TBuffer(std::move(name), charSet));
+  buffer->Decode(bytes);
+  if (buffer->directCp1251_) {
+    buffer->bytesKept_ = false;
+  } else {
+    buffer->bytes_.assign(bytes);
+  }
+  return buffer;
+}
+
+void TBuffer::KeepBytes() const {
+  bytes_.resize(size_);
+  for (std::size_t i = 0; i < size_; ++i) bytes_[i] = platform::UnicodeToCp1251(text_[i]);
+  bytesKept_ = true;
 }
 
 char16_t* TBuffer::Allocate(std::size_t n) {
-  text_ = std::make_unique_for_overwrite<char16_t[]>(n);
+  text_ = std::make_unique_for_overwrite<char16_t[]>(n + kZerosAfterText);
+  std::fill_n(text_.get() + n, kZerosAfterText, u'\0');
   size_ = n;
   return text_.get();
 }
 
 void TBuffer::Keep(std::u16string_view text) { std::copy(text.begin(), text.end(), Allocate(text.size())); }
 
-void TBuffer::Decode() {
-  const std::string_view s = bytes_;
+void TBuffer::Decode(std::string_view s) {
   if (s.size() >= 3 && s.substr(0, 3) == "\xEF\xBB\xBF") {
     codePage_ = kCodePageUtf8;
     fixedByBom_ = true;
@@ -198,6 +217,7 @@ void TBuffer::Decode() {
     } else {
       // The program's own pages: decoded straight into the buffer's storage.
       platform::DecodeCp1251To(s, Allocate(s.size()));
+      directCp1251_ = true;
     }
   }
 }

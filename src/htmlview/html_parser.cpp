@@ -307,6 +307,7 @@ constexpr bool IsPlain(char16_t c) { return c > u'\r' && c != u'<'; }
 // The first position from p on that holds a or b or a character that is not
 // plain; n when there is none. Values and words are long runs, so eight
 // characters are tested at once where the processor allows.
+template <bool ShortFirst>
 std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t a, char16_t b) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi16(static_cast<short>(a));
@@ -314,14 +315,28 @@ std::size_t FindRunEnd(const char16_t* s, std::size_t p, std::size_t n, char16_t
   const __m128i lessThan = _mm_set1_epi16(static_cast<short>(u'<'));
   const __m128i cr = _mm_set1_epi16(static_cast<short>(u'\r'));
   const __m128i zero = _mm_setzero_si128();
-  for (; p + 8 <= n; p += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + p));
+  const auto stops = [&](const char16_t* at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     // Saturating subtraction leaves 0 exactly for the characters up to "\r".
     const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(v, cr), zero);
-    const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
-                                      _mm_or_si128(_mm_cmpeq_epi16(v, lessThan), control));
-    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(stop));
+    return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
+                        _mm_or_si128(_mm_cmpeq_epi16(v, lessThan), control));
+  };
+  // Sixteen characters a step, their stops narrowed to one mask bit each;
+  // words are mostly short, so for them eight characters first.
+  if (ShortFirst && p + 8 <= n) {
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(stops(s + p)));
     if (bits != 0) return p + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+    p += 8;
+  }
+  for (; p + 16 <= n; p += 16) {
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(stops(s + p), stops(s + p + 8))));
+    if (bits != 0) return p + static_cast<std::size_t>(std::countr_zero(bits));
+  }
+  if (p + 8 <= n) {
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(stops(s + p)));
+    if (bits != 0) return p + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+    p += 8;
   }
 #endif
   while (p < n && IsPlain(s[p]) && s[p] != a && s[p] != b) ++p;
@@ -354,11 +369,12 @@ inline std::uint64_t FoldedWord(const char16_t* s, std::size_t length) {
 // What GetCh does with the character at pos when it needs no skipping: true
 // with the character current and pos after it; false when GetChSlow has to
 // decide. A "<" before a plain character other than "!" and "%" starts a tag.
-inline bool TakeStraight(const char16_t* s, std::size_t n, std::size_t& pos, char16_t& ch) {
-  if (pos >= n) return false;
+// The text is followed by zeros (TBuffer::kZerosAfterText), which are not
+// plain, so pos may be the text's size and the end needs no test of its own.
+inline bool TakeStraight(const char16_t* s, std::size_t& pos, char16_t& ch) {
   const char16_t c = s[pos];
   if (!IsPlain(c)) {
-    if (c != u'<' || pos + 1 >= n) return false;
+    if (c != u'<') return false;
     // Tags mostly start with a letter or "/", which come after all three.
     const char16_t next = s[pos + 1];
     if (next < u'/' && (next <= u'\r' || next == u'!' || next == u'%')) return false;
@@ -387,10 +403,12 @@ struct TNameOnlyTag {
 
 inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
 #if defined(__SSE2__)
-  // Tags near the end of the text are left to the plain tag reader.
-  if (pos + 9 > n) return false;
-  const bool endTag = s[pos] == u'/';
-  const std::size_t from = pos + (endTag ? 1 : 0);
+  // The zeros after the text (TBuffer::kZerosAfterText) cover the eight
+  // characters looked at, pos being at most n: they are no ">", so a ">"
+  // found and the name before it lie inside the text.
+  (void)n;
+  const std::size_t endTag = s[pos] == u'/' ? 1 : 0;
+  const std::size_t from = pos + endTag;
   // The page's own tags first: what comes before the first ">" of the next
   // eight characters, narrowed to bytes and folded, found in the element
   // table. Narrowing turns every character past Latin-1 into 0 or 0xFF and
@@ -403,8 +421,9 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
     const auto word =
         static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
     if (TElementSymbols e; FindElementFolded(word, length, e)) {
-      tag.sy = endTag ? e.end : e.start;
-      tag.endTag = endTag;
+      const Sy symbols[2] = {e.start, e.end};
+      tag.sy = symbols[endTag];
+      tag.endTag = endTag != 0;
       tag.end = from + length + 1;
       return true;
     }
@@ -417,11 +436,40 @@ inline bool ScanNameOnlyTag(const char16_t* s, std::size_t n, std::size_t pos, T
 #endif
 }
 
+// Tags with attributes mostly have a name of the element table and one space
+// after it: the tag's symbol after the "<" at pos when they do, with the
+// position of the space. Found like the names above.
+inline bool ScanNameThenSpace(const char16_t* s, std::size_t n, std::size_t pos, TNameOnlyTag& tag) {
+#if defined(__SSE2__)
+  if (pos + 9 > n) return false;
+  const bool endTag = s[pos] == u'/';
+  const std::size_t from = pos + (endTag ? 1 : 0);
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+  // A ">" before the space is no letter, so such a name is never found.
+  const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(u' '))));
+  if (spaces == 0) return false;
+  const auto length = static_cast<std::size_t>(std::countr_zero(spaces)) / 2;
+  const auto word = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(chars, chars))) & kFoldMasks[length];
+  TElementSymbols e;
+  if (!FindElementFolded(word, length, e)) return false;
+  tag.sy = endTag ? e.end : e.start;
+  tag.endTag = endTag;
+  tag.end = from + length;
+  return true;
+#else
+  (void)s, (void)n, (void)pos, (void)tag;
+  return false;
+#endif
+}
+
 // Reads the tag after the "<" at pos straight from the text, as GetTag's
 // steps would, as long as every character up to its ">" is plain and no
 // value holds a reference: then the steps would have seen exactly these
 // characters. Otherwise returns false; the attributes may have been
 // changed, everything else is as it was, and the caller takes the steps.
+bool ScanPlainAttributes(const char16_t* s, std::size_t n, std::size_t p, char16_t c, TAttributeList& attrs,
+                         TPlainTag& tag);
+
 bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeList& attrs, TPlainTag& tag) {
   char16_t c = 0;
   const auto take = [&]() {
@@ -461,6 +509,18 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     tag.sy = tag.endTag ? e.end : e.start;
     if (!take()) return false;
   }
+  return ScanPlainAttributes(s, n, p, c, attrs, tag);
+}
+
+// The rest of ScanPlainTag: the attributes and the ">" of a tag whose name has
+// been read, with c the character after the name and p the position after c.
+bool ScanPlainAttributes(const char16_t* s, std::size_t n, std::size_t p, char16_t c, TAttributeList& attrs,
+                         TPlainTag& tag) {
+  const auto take = [&]() {
+    if (p >= n || !IsPlain(s[p])) return false;
+    c = s[p++];
+    return true;
+  };
   attrs.Reset();
   for (;;) {
     while (c == u' ') {
@@ -468,19 +528,47 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     }
     if (!(c == u'$' || c == u'-' || IsDigit(c) || IsAsciiLetter(c))) break;
     const std::size_t nameFrom = p - 1;
-    while (p < n && IsAttributeNameChar(s[p])) ++p;
-    const std::u16string_view name(s + nameFrom, p - nameFrom);
-    TAttrSymbol which;
+    TAttrSymbol which = TAttrSymbol::OtherAttribute;
 #if defined(__SSE2__)
-    if (name.size() <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
-      const std::uint64_t high = name.size() > 8 ? FoldedWord(s + nameFrom + 8, name.size() - 8) : 0;
-      which = LookupAttributeFolded(FoldedWord(s + nameFrom, name.size()), high, name.size());
-    } else {
-      which = LookupAttributeNoCase(name);
+    // Most names are of the attribute table and end at "=", a space or ">":
+    // what comes before the first of these in the next sixteen characters,
+    // narrowed and folded, found in the table. The table's names are letters
+    // alone, so a match is a run of name characters that ends there.
+    if (nameFrom + 16 <= n) {
+      const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nameFrom));
+      const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + nameFrom + 8));
+      const auto stopsOf = [](__m128i v) {
+        const __m128i equals = _mm_cmpeq_epi16(v, _mm_set1_epi16(u'='));
+        const __m128i space = _mm_cmpeq_epi16(v, _mm_set1_epi16(u' '));
+        return _mm_or_si128(_mm_or_si128(equals, space), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'>')));
+      };
+      const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(stopsOf(lo), stopsOf(hi))));
+      if (stops != 0) {
+        const auto length = static_cast<std::size_t>(std::countr_zero(stops));
+        const auto lowWord = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(lo, lo)));
+        const auto highWord = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(hi, hi)));
+        const std::uint64_t low = lowWord & kFoldMasks[length < 8 ? length : 8];
+        const std::uint64_t high = length > 8 ? highWord & kFoldMasks[length - 8] : 0;
+        which = LookupAttributeFolded(low, high, length);
+        if (which != TAttrSymbol::OtherAttribute) p = nameFrom + length;
+      }
     }
-#else
-    which = LookupAttributeNoCase(name);
 #endif
+    if (which == TAttrSymbol::OtherAttribute) {
+      while (p < n && IsAttributeNameChar(s[p])) ++p;
+      const std::size_t length = p - nameFrom;
+#if defined(__SSE2__)
+      if (length <= kMaxAttributeNameLength && nameFrom + 16 <= n) {
+        const std::uint64_t high = length > 8 ? FoldedWord(s + nameFrom + 8, length - 8) : 0;
+        which = LookupAttributeFolded(FoldedWord(s + nameFrom, length), high, length);
+      } else {
+        which = LookupAttributeNoCase(std::u16string_view(s + nameFrom, length));
+      }
+#else
+      which = LookupAttributeNoCase(std::u16string_view(s + nameFrom, length));
+#endif
+    }
+    const std::u16string_view name(s + nameFrom, p - nameFrom);
     TAttribute& a = which != TAttrSymbol::OtherAttribute ? attrs.AddKnown(which) : attrs.Add(which);
     if (which == TAttrSymbol::OtherAttribute) {
       a.Name.resize(name.size());
@@ -508,7 +596,7 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
     if (c == u'"' || c == u'\'') {
       const char16_t quote = c;
       const std::size_t from = p;
-      p = FindRunEnd(s, p, n, quote, u'&');
+      p = FindRunEnd<false>(s, p, n, quote, u'&');
       if (p >= n || s[p] != quote) return false;
       a.Value.append(s + from, p - from);  // the entry's value is empty
       ++p;
@@ -533,29 +621,45 @@ bool ScanPlainTag(const char16_t* s, std::size_t n, std::size_t p, TAttributeLis
 
 }  // namespace
 
+template <class PlainTag>
+void THtmlParser::TakePlainTag(const PlainTag& tag) {
+  const std::u16string_view text = buffer_.Text();
+  buffer_.MoveWithin(tag.end);
+  lastBreak_ = LastBreak::None;
+  endTag_ = tag.endTag;
+  if (tag.lessThanText) {
+    sy_ = Sy::TextSy;
+    token_.assign(1, u'<');
+    ch_ = tag.ch;
+    return;
+  }
+  sy_ = tag.sy;
+  // The style and script readers start at the ">".
+  if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
+    ch_ = u'>';
+    return;
+  }
+  if (std::size_t pos = tag.end; TakeStraight(text.data(), pos, ch_)) {
+    buffer_.MoveWithin(pos);
+  } else {
+    GetChSlow();
+  }
+}
+
 void THtmlParser::GetTag() {
   const std::u16string_view text = buffer_.Text();
-  if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
-    buffer_.SetPosition(tag.end);
-    lastBreak_ = LastBreak::None;
-    endTag_ = tag.endTag;
-    if (tag.lessThanText) {
-      sy_ = Sy::TextSy;
-      token_.assign(1, u'<');
-      ch_ = tag.ch;
+  if (TNameOnlyTag named; ScanNameThenSpace(text.data(), text.size(), buffer_.Position(), named)) {
+    // The name is read; the attributes follow the space. When they cannot
+    // be read straight, neither can the whole tag.
+    TPlainTag tag;
+    tag.sy = named.sy;
+    tag.endTag = named.endTag;
+    if (ScanPlainAttributes(text.data(), text.size(), named.end + 1, u' ', attrs_, tag)) {
+      TakePlainTag(tag);
       return;
     }
-    sy_ = tag.sy;
-    // The style and script readers start at the ">".
-    if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
-      ch_ = u'>';
-      return;
-    }
-    if (std::size_t pos = tag.end; TakeStraight(text.data(), text.size(), pos, ch_)) {
-      buffer_.SetPosition(pos);
-    } else {
-      GetChSlow();
-    }
+  } else if (TPlainTag tag; ScanPlainTag(text.data(), text.size(), buffer_.Position(), attrs_, tag)) {
+    TakePlainTag(tag);
     return;
   }
   GetCh();
@@ -589,17 +693,22 @@ void THtmlParser::Next() {
       std::size_t after = tag.end;
       if (sy_ == Sy::StyleSy || sy_ == Sy::ScriptSy) {
         // The style and script readers start at the ">".
-        buffer_.SetPosition(after);
+        buffer_.MoveWithin(after);
         ch_ = u'>';
-      } else if (TakeStraight(text.data(), text.size(), after, ch_)) {
-        buffer_.SetPosition(after);
+      } else if (TakeStraight(text.data(), after, ch_)) {
+        buffer_.MoveWithin(after);
       } else {
-        buffer_.SetPosition(after);
+        buffer_.MoveWithin(after);
         GetChSlow();
       }
       return;
     }
     GetTag();
+    return;
+  }
+  // Then text, which NextOther would come to after its tests.
+  if (ch_ > 8 && pendingError_.empty()) {
+    GetText();
     return;
   }
   NextOther();
@@ -701,7 +810,7 @@ void THtmlParser::GetText() {
       // a reference or anything GetCh would not take straight.
       const std::u16string_view text = buffer_.Text();
       const std::size_t from = buffer_.Position();
-      std::size_t pos = FindRunEnd(text.data(), from, text.size(), u' ', u'&');
+      std::size_t pos = FindRunEnd<true>(text.data(), from, text.size(), u' ', u'&');
       // The current character mostly is the one before the run: then the
       // word is appended in one piece.
       if (from > 0 && text[from - 1] == ch_) {
@@ -711,11 +820,11 @@ void THtmlParser::GetText() {
         token_.append(text.data() + from, pos - from);
       }
       if (pos > from) {
-        buffer_.SetPosition(pos);
+        buffer_.MoveWithin(pos);
         lastBreak_ = LastBreak::None;
       }
-      if (TakeStraight(text.data(), text.size(), pos, ch_)) {
-        buffer_.SetPosition(pos);
+      if (TakeStraight(text.data(), pos, ch_)) {
+        buffer_.MoveWithin(pos);
         lastBreak_ = LastBreak::None;
       } else {
         GetChSlow();

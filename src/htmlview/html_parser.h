@@ -71,6 +71,10 @@ class THtmlParser {
   void SkipComment();
   void SkipTo(char16_t a, char16_t b);
   void GetTag();
+  // Makes a tag read straight from the text current and takes the character
+  // after it.
+  template <class PlainTag>
+  void TakePlainTag(const PlainTag& tag);
   // Reads the tag name at the current character and looks it up; false
   // when no name starts there.
   bool ReadTagName(TElementSymbols& symbols);

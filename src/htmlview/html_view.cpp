@@ -42,12 +42,17 @@ void THtmlView::LoadFromStream(std::istream* stream, const std::string& name, TD
   const std::streamoff size = stream->tellg();
   stream->seekg(0);
   auto* const inMemory = dynamic_cast<std::stringbuf*>(stream->rdbuf());
-  if (size > 0 && stream->good() && inMemory && inMemory->view().size() == static_cast<std::size_t>(size)) {
+  const bool pageType = type == TDocType::HTMLType || type == TDocType::TextType;
+  if (pageType && size > 0 && stream->good() && inMemory &&
+      inMemory->view().size() == static_cast<std::size_t>(size)) {
     // A page written into a string stream, as the main window hands it:
-    // copied once from the stream's own string, not cleared and then read.
-    bytes.assign(inMemory->view());
+    // decoded straight from the stream's own string, without a copy.
+    auto buffer = TBuffer::Decoding(inMemory->view(), name, defaults_.CharSet);
     stream->seekg(0, std::ios::end);
-  } else if (size > 0 && stream->good()) {
+    LoadDocument(std::move(buffer), name, type);
+    return;
+  }
+  if (size > 0 && stream->good()) {
     bytes.resize(static_cast<std::size_t>(size));
     stream->read(bytes.data(), size);
     bytes.resize(static_cast<std::size_t>(stream->gcount()));

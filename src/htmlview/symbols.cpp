@@ -214,11 +214,28 @@ MakeFoldedElements() {
 }
 static_assert(kElementIndex.slots.size() == std::size_t{1} << symbols_detail::kFoldedElementBits);
 
+constexpr std::array<symbols_detail::TFoldedAttribute, std::size_t{1} << symbols_detail::kFoldedAttributeBits>
+MakeFoldedAttributes() {
+  std::array<symbols_detail::TFoldedAttribute, std::size_t{1} << symbols_detail::kFoldedAttributeBits> slots{};
+  for (std::size_t i = 0; i < kAttributeIndex.slots.size(); ++i) {
+    const KeyedName& k = kAttributeIndex.slots[i];
+    if (k.length == 0) {
+      slots[i].length = symbols_detail::kEmptyFoldedLength;
+      continue;
+    }
+    slots[i] = {k.low, k.high, k.length, kAttributes[k.index].symbol};
+  }
+  return slots;
+}
+static_assert(kAttributeIndex.slots.size() == std::size_t{1} << symbols_detail::kFoldedAttributeBits);
+
 }  // namespace
 
 namespace symbols_detail {
 const std::uint64_t kFoldedElementMultiplier = kElementIndex.multiplier;
 const std::array<TFoldedElement, std::size_t{1} << kFoldedElementBits> kFoldedElements = MakeFoldedElements();
+const std::uint64_t kFoldedAttributeMultiplier = kAttributeIndex.multiplier;
+const std::array<TFoldedAttribute, std::size_t{1} << kFoldedAttributeBits> kFoldedAttributes = MakeFoldedAttributes();
 }  // namespace symbols_detail
 
 TElementSymbols LookupElement(std::string_view upperName) {
@@ -231,10 +248,6 @@ TElementSymbols LookupElementNoCase(std::u16string_view name) {
 
 TAttrSymbol LookupAttribute(std::string_view upperName) {
   return AttributeAt(kAttributeIndex.Find<false>(upperName.data(), upperName.size()));
-}
-
-TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length) {
-  return AttributeAt(kAttributeIndex.FindKey(low, high, length));
 }
 
 TAttrSymbol LookupAttributeNoCase(std::u16string_view name) {

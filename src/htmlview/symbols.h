@@ -107,9 +107,27 @@ inline bool FindElementFolded(std::uint64_t folded, std::size_t length, TElement
   symbols = e.symbols;
   return true;
 }
+namespace symbols_detail {
+// The attribute table hashed by folded name words, likewise.
+struct TFoldedAttribute {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::uint64_t length = 0;  // kEmptyFoldedLength for an empty slot
+  TAttrSymbol symbol{};
+};
+inline constexpr unsigned kFoldedAttributeBits = 7;
+extern const std::uint64_t kFoldedAttributeMultiplier;
+extern const std::array<TFoldedAttribute, std::size_t{1} << kFoldedAttributeBits> kFoldedAttributes;
+}  // namespace symbols_detail
+
 // Likewise for attribute names of 1..kMaxAttributeNameLength characters:
 // characters 0..7 in low, 8..15 in high.
-TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length);
+inline TAttrSymbol LookupAttributeFolded(std::uint64_t low, std::uint64_t high, std::size_t length) {
+  using namespace symbols_detail;
+  const std::uint64_t key = (low ^ (high * 0x100000001B3ull) ^ length) * kFoldedAttributeMultiplier;
+  const TFoldedAttribute& e = kFoldedAttributes[static_cast<std::size_t>(key >> (64 - kFoldedAttributeBits))];
+  return e.low == low && e.high == high && e.length == length ? e.symbol : TAttrSymbol{};
+}
 // No name in the element table is longer: longer names need no lookup.
 inline constexpr std::size_t kMaxElementNameLength = 8;
 
