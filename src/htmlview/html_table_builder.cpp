@@ -155,8 +155,10 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
   PushForTag(header ? "th" : "td");
   THtmlPropStack& stack = doc_.PropStack;
   // Most cells have no ALIGN attribute: no text to lower then.
-  const std::string align = attrs_.Find(TAttrSymbol::AlignSy) ? AttributeLower(TAttrSymbol::AlignSy) : std::string();
-  if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  if (attrs_.Find(TAttrSymbol::AlignSy)) {
+    const std::string align = AttributeLower(TAttrSymbol::AlignSy);
+    if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  }
   const std::string_view current = stack.Top().TextOf(TextAlign);
   if (current.empty() || current == "none") {
     stack.MutableTop().Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
@@ -178,7 +180,7 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
   const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
   auto& cells = t.row->Cells;
   if (!plain) {
-    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
+    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_, &cellSizes_);
     return;
   }
   TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row->VAlign),
@@ -188,7 +190,7 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
     cells.emplace_back(*hit);
     return;
   }
-  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
+  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_, &cellSizes_);
   KeepCell(key, hash, cells.back());
 }
 
@@ -224,7 +226,8 @@ void THtmlParser::KeepCell(const TCellKey& key, std::size_t hash, const TCellDat
 
 void THtmlParser::CloseCell(TableState& t) {
   if (!t.cellOpen) return;
-  CloseSection();
+  // Most cells end with their paragraph kept already.
+  if (section_) CloseSection();
   t.cellOpen = false;
   content_ = t.outer;
 }
