@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "htmlview/attributes.h"
@@ -113,6 +114,20 @@ class THtmlTable : public THtmlTableSettings {
 
   // The number of columns: the widest row, spans counted.
   int ColumnCount() const;
+  // Whether destroying the table would free nothing: rows and cells held in
+  // place, and cell lists without arrays or items of their own.
+  bool FreesNothing() const {
+    static_assert(std::is_trivially_destructible_v<THtmlTableSettings>);
+    static_assert(std::is_trivially_destructible_v<TCellData>);
+    if (Rows.OnHeap()) return false;
+    for (const TCellList& row : Rows) {
+      if (row.Cells.OnHeap()) return false;
+      for (const TCellObj& cell : row.Cells) {
+        if (!cell.Cell.FreesNothing()) return false;
+      }
+    }
+    return true;
+  }
 };
 
 // The width or height a WIDTH or HEIGHT attribute asks for: "%" percent,

@@ -30,6 +30,7 @@ struct THtmlParser::TableState {
   std::size_t depthBefore = 0;  // the property stack before the table's own set
   std::size_t tableDepth = 0;   // with the table's set
   TTableBlock* block = nullptr;  // in the document's store
+  std::size_t blockIndex = 0;    // its position there
   TCellBasic caption;
   // The open row, made in place as the last of the rows it goes to (the
   // table's, or the footer's); null when no row is open.
@@ -56,6 +57,7 @@ void THtmlParser::DoTable() {
   const TTextAlign justify = CurrentAlign();
   PushForTag("table");
   t.tableDepth = doc_.PropStack.Depth();
+  t.blockIndex = doc_.Nodes.Tables.Count();
   if (attrs_.Count() == 0) {
     // A table without attributes depends on its property set alone, and
     // nested tables of a page are mostly alike.
@@ -296,6 +298,8 @@ void THtmlParser::FinishTable(TableState& t) {
     both.Caption = std::move(t.caption);
     t.outer->Keep(both);
   }
+  // Nothing changes the table from here on.
+  if (t.block->FreesNothing()) doc_.Nodes.Tables.MarkFreesNothing(t.blockIndex);
   doc_.PropStack.PopToDepth(t.depthBefore);
   --tableLevel_;
   content_ = t.outer;
