@@ -50,7 +50,9 @@ void THtmlParser::DoTable() {
     return;
   }
   ++tableLevel_;
-  CloseSection();
+  // A table mostly follows a cell's start or another table: no paragraph
+  // is open then.
+  if (section_) CloseSection();
   TableState t;
   t.outer = content_;
   t.depthBefore = doc_.PropStack.Depth();
@@ -286,7 +288,7 @@ void THtmlParser::DoOutsideCell(TableState& t) {
 
 void THtmlParser::FinishTable(TableState& t) {
   CloseRow(t);
-  CloseSection();
+  if (section_) CloseSection();
   doc_.PropStack.PopToDepth(t.tableDepth);
   for (auto& row : t.footerRows) t.block->Table.Rows.push_back(std::move(row));
   t.footerRows.clear();
