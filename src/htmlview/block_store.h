@@ -4,6 +4,7 @@
 // cost an allocation to make and a release to destroy, apiece.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -22,10 +23,26 @@ class TBlockStore {
   TBlockStore& operator=(const TBlockStore&) = delete;
   ~TBlockStore() {
     // Every object here is exactly a T: its destructor is called directly,
-    // not through the virtual one a base may declare.
+    // not through the virtual one a base may declare. Objects marked as
+    // freeing nothing are not read at all.
     if constexpr (!std::is_trivially_destructible_v<T>) {
-      for (std::size_t i = count_; i-- > 0;) At(i)->T::~T();
+      for (std::size_t i = count_; i-- > 0;) {
+        if (i / 64 < skipped_.size() && (skipped_[i / 64] >> (i % 64) & 1) != 0) continue;
+        At(i)->T::~T();
+      }
     }
+  }
+
+  std::size_t Count() const { return count_; }
+
+  // Marks the object made i-th (from 0) as one whose destructor would free
+  // nothing and do nothing else: the store then leaves it undestroyed, and
+  // tearing a large document down touches only the objects that hold memory.
+  // The caller answers for the object not changing afterwards.
+  void MarkFreesNothing(std::size_t i) {
+    if (i >= count_) return;
+    if (i / 64 >= skipped_.size()) skipped_.resize(i / 64 + 1, 0);
+    skipped_[i / 64] |= std::uint64_t{1} << (i % 64);
   }
 
   template <typename... Args>
@@ -45,6 +62,7 @@ class TBlockStore {
 
   std::vector<std::unique_ptr<TSlot[]>> blocks_;
   std::size_t count_ = 0;
+  std::vector<std::uint64_t> skipped_;  // a bit per object left undestroyed
 };
 
 }  // namespace talmeko::htmlview

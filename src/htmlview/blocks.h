@@ -28,6 +28,8 @@ class TTableBlock : public TSectionBase {
   // A table block made straight from a table's settings, with no rows yet.
   explicit TTableBlock(const THtmlTableSettings& settings) : Table(settings) {}
   TSectionKind Kind() const override { return TSectionKind::TableBlock; }
+  // Whether destroying the block would free nothing.
+  bool FreesNothing() const { return Table.FreesNothing(); }
 
   THtmlTable Table;
   // The text alignment of the element holding the table: it places the table

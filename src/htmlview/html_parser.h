@@ -181,6 +181,8 @@ class THtmlParser {
   void KeepCell(const TCellKey& key, std::size_t hash, const TCellData& data);
   std::vector<TCachedCell> cellCache_;
   std::vector<std::uint32_t> cellIndex_;
+  // The widths and heights of the cells made from their sets.
+  TSizeMemo cellSizes_;
 };
 
 }  // namespace talmeko::htmlview

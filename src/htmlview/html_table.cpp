@@ -123,6 +123,19 @@ TSpecWidth SpecFromProperty(const TPropValue& value, int pixelsPerInch, double f
   return {px, TWidthType::wtAbsolute};
 }
 
+TSpecWidth TSizeMemo::Remember(const TPropValue& value, int pixelsPerInch, double fontPoints) {
+  const TSpecWidth size = SpecFromProperty(value, pixelsPerInch, fontPoints);
+  const std::string_view text = value.Text();
+  TEntry& e = entries_[next_];
+  next_ = (next_ + 1) % kEntries;
+  std::memcpy(e.text, text.data(), text.size());
+  e.length = static_cast<std::uint8_t>(text.size());
+  e.ppi = pixelsPerInch;
+  e.points = fontPoints;
+  e.size = size;
+  return size;
+}
+
 THtmlTable::THtmlTable(const TAttributeList& attrs, const TProperties& props, int ppi) {
   Box = GetBoxValues(props, 0, ppi);
   for (int s = 0; s < 4; ++s) HasCssBorderStyle = HasCssBorderStyle || Box.borderStyleSet[s];
@@ -162,7 +175,7 @@ int THtmlTable::ColumnCount() const {
 }
 
 TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs,
-                   TVAlign rowAlign, bool isHeader, int ppi)
+                   TVAlign rowAlign, bool isHeader, int ppi, TSizeMemo* sizes)
     : TCellData() {
   IsHeader = isHeader;
   const TCellAttributes found = FindCellAttributes(attrs);
@@ -183,7 +196,11 @@ TCellObj::TCellObj(const THtmlTable& table, const TProperties& props, const TAtt
     // sides are all unset, without reading the box.
     if (sized) {
       const double points = props.FontSizePoints(12);
-      setSizes(SpecFromProperty(props[Width], ppi, points), SpecFromProperty(props[Height], ppi, points));
+      if (sizes) {
+        setSizes(sizes->Read(props[Width], ppi, points), sizes->Read(props[Height], ppi, points));
+      } else {
+        setSizes(SpecFromProperty(props[Width], ppi, points), SpecFromProperty(props[Height], ppi, points));
+      }
     }
     const bool tableBorder = table.BorderWidth > 0;
     Padding.fill(table.CellPadding);

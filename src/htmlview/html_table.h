@@ -7,6 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "htmlview/attributes.h"
@@ -33,6 +36,7 @@ enum class TVAlign : std::uint8_t { vaTop, vaMiddle, vaBottom };
 class TCellObjCell : public TCellBasic {};
 
 class THtmlTable;
+class TSizeMemo;
 
 // What layout needs to know of a cell besides its content.
 // Every cell of a page carries one: the small fields share the last word.
@@ -58,8 +62,9 @@ class TCellObj : public TCellData {
  public:
   // Builds a cell from its property set and attributes in the table it
   // belongs to, starting from the row's vertical alignment.
+  // Sizes written as text are converted through the memo when one is given.
   TCellObj(const THtmlTable& table, const TProperties& props, const TAttributeList& attrs, TVAlign rowAlign,
-           bool isHeader, int pixelsPerInch);
+           bool isHeader, int pixelsPerInch, TSizeMemo* sizes = nullptr);
   // A cell like one built before, with empty content.
   explicit TCellObj(const TCellData& data) : TCellData(data) {}
 
@@ -72,6 +77,10 @@ class TCellObj : public TCellData {
 // One row: its cells in order and its vertical alignment.
 class TCellList {
  public:
+  // Written out, so that a new row is not first cleared as a whole: the
+  // cells held in place are made later, one by one.
+  TCellList() noexcept {}
+
   // Most rows are a swatch and a number.
   TInlineVector<TCellObj, 2> Cells;
   platform::Color BgColor = platform::kNoColor;
@@ -105,6 +114,20 @@ class THtmlTable : public THtmlTableSettings {
 
   // The number of columns: the widest row, spans counted.
   int ColumnCount() const;
+  // Whether destroying the table would free nothing: rows and cells held in
+  // place, and cell lists without arrays or items of their own.
+  bool FreesNothing() const {
+    static_assert(std::is_trivially_destructible_v<THtmlTableSettings>);
+    static_assert(std::is_trivially_destructible_v<TCellData>);
+    if (Rows.OnHeap()) return false;
+    for (const TCellList& row : Rows) {
+      if (row.Cells.OnHeap()) return false;
+      for (const TCellObj& cell : row.Cells) {
+        if (!cell.Cell.FreesNothing()) return false;
+      }
+    }
+    return true;
+  }
 };
 
 // The width or height a WIDTH or HEIGHT attribute asks for: "%" percent,
@@ -112,5 +135,40 @@ class THtmlTable : public THtmlTableSettings {
 TSpecWidth SpecFromAttribute(const TAttribute& attr);
 // The same for a CSS width or height; wtNone for "auto" and for no length.
 TSpecWidth SpecFromProperty(const TPropValue& value, int pixelsPerInch, double fontPoints);
+
+// SpecFromProperty for the last few short texts it was asked about: the
+// styled cells of a page mostly ask for one of a few widths, each written
+// anew in every style attribute. A text is answered from memory only for
+// the same characters, font size and resolution it was converted for.
+class TSizeMemo {
+ public:
+  TSpecWidth Read(const TPropValue& value, int pixelsPerInch, double fontPoints) {
+    if (!value.IsText()) return SpecFromProperty(value, pixelsPerInch, fontPoints);
+    const std::string_view text = value.Text();
+    if (text.size() > kMaxText) return SpecFromProperty(value, pixelsPerInch, fontPoints);
+    for (const TEntry& e : entries_) {
+      if (e.length == text.size() && e.ppi == pixelsPerInch && e.points == fontPoints &&
+          std::memcmp(e.text, text.data(), text.size()) == 0) {
+        return e.size;
+      }
+    }
+    return Remember(value, pixelsPerInch, fontPoints);
+  }
+
+ private:
+  TSpecWidth Remember(const TPropValue& value, int pixelsPerInch, double fontPoints);
+
+  static constexpr std::size_t kMaxText = 15;
+  static constexpr std::size_t kEntries = 4;
+  struct TEntry {
+    char text[kMaxText]{};
+    std::uint8_t length = kMaxText + 1;  // no text has this length: unused
+    int ppi = 0;
+    double points = 0;
+    TSpecWidth size;
+  };
+  std::array<TEntry, kEntries> entries_{};
+  std::size_t next_ = 0;  // the entry to replace next, oldest first
+};
 
 }  // namespace talmeko::htmlview

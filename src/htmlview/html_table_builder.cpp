@@ -30,6 +30,7 @@ struct THtmlParser::TableState {
   std::size_t depthBefore = 0;  // the property stack before the table's own set
   std::size_t tableDepth = 0;   // with the table's set
   TTableBlock* block = nullptr;  // in the document's store
+  std::size_t blockIndex = 0;    // its position there
   TCellBasic caption;
   // The open row, made in place as the last of the rows it goes to (the
   // table's, or the footer's); null when no row is open.
@@ -49,13 +50,16 @@ void THtmlParser::DoTable() {
     return;
   }
   ++tableLevel_;
-  CloseSection();
+  // A table mostly follows a cell's start or another table: no paragraph
+  // is open then.
+  if (section_) CloseSection();
   TableState t;
   t.outer = content_;
   t.depthBefore = doc_.PropStack.Depth();
   const TTextAlign justify = CurrentAlign();
   PushForTag("table");
   t.tableDepth = doc_.PropStack.Depth();
+  t.blockIndex = doc_.Nodes.Tables.Count();
   if (attrs_.Count() == 0) {
     // A table without attributes depends on its property set alone, and
     // nested tables of a page are mostly alike.
@@ -155,8 +159,10 @@ void THtmlParser::DoTableCell(TableState& t, bool header) {
   PushForTag(header ? "th" : "td");
   THtmlPropStack& stack = doc_.PropStack;
   // Most cells have no ALIGN attribute: no text to lower then.
-  const std::string align = attrs_.Find(TAttrSymbol::AlignSy) ? AttributeLower(TAttrSymbol::AlignSy) : std::string();
-  if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  if (attrs_.Find(TAttrSymbol::AlignSy)) {
+    const std::string align = AttributeLower(TAttrSymbol::AlignSy);
+    if (!align.empty()) stack.SetPropUnlessRule(TextAlign, TPropValue::MakeText(pool_.Store(align)));
+  }
   const std::string_view current = stack.Top().TextOf(TextAlign);
   if (current.empty() || current == "none") {
     stack.MutableTop().Set(TextAlign, TPropValue::MakeText(header ? "center" : "left"));
@@ -178,7 +184,7 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
   const bool plain = attrs_.Count() == 0 || (attrs_.Count() == 1 && style);
   auto& cells = t.row->Cells;
   if (!plain) {
-    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
+    cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_, &cellSizes_);
     return;
   }
   TCellKey key{doc_.PropStack.TopId(), table.CellPadding, table.BorderWidth, static_cast<int>(t.row->VAlign),
@@ -188,7 +194,7 @@ void THtmlParser::EmplaceCell(TableState& t, bool header) {
     cells.emplace_back(*hit);
     return;
   }
-  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_);
+  cells.emplace_back(table, doc_.PropStack.Top(), attrs_, t.row->VAlign, header, ppi_, &cellSizes_);
   KeepCell(key, hash, cells.back());
 }
 
@@ -224,7 +230,8 @@ void THtmlParser::KeepCell(const TCellKey& key, std::size_t hash, const TCellDat
 
 void THtmlParser::CloseCell(TableState& t) {
   if (!t.cellOpen) return;
-  CloseSection();
+  // Most cells end with their paragraph kept already.
+  if (section_) CloseSection();
   t.cellOpen = false;
   content_ = t.outer;
 }
@@ -281,7 +288,7 @@ void THtmlParser::DoOutsideCell(TableState& t) {
 
 void THtmlParser::FinishTable(TableState& t) {
   CloseRow(t);
-  CloseSection();
+  if (section_) CloseSection();
   doc_.PropStack.PopToDepth(t.tableDepth);
   for (auto& row : t.footerRows) t.block->Table.Rows.push_back(std::move(row));
   t.footerRows.clear();
@@ -293,6 +300,8 @@ void THtmlParser::FinishTable(TableState& t) {
     both.Caption = std::move(t.caption);
     t.outer->Keep(both);
   }
+  // Nothing changes the table from here on.
+  if (t.block->FreesNothing()) doc_.Nodes.Tables.MarkFreesNothing(t.blockIndex);
   doc_.PropStack.PopToDepth(t.depthBefore);
   --tableLevel_;
   content_ = t.outer;

@@ -86,6 +86,8 @@ class TInlineVector {
   }
   T& back() { return data()[size_ - 1]; }
   const T& back() const { return data()[size_ - 1]; }
+  // Whether the elements live in storage of their own.
+  bool OnHeap() const { return heap_ != nullptr; }
   T* data() { return heap_ ? heap_ : InlineData(); }
   const T* data() const { return heap_ ? heap_ : InlineData(); }
   T* begin() { return data(); }

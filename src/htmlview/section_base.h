@@ -66,6 +66,9 @@ class TCellBasic {
   }
   std::size_t Count() const { return size_; }
   bool Empty() const { return size_ == 0; }
+  // Whether destroying the list would free nothing: no array, and no item
+  // of its own.
+  bool FreesNothing() const { return size_ == 0 || (size_ == 1 && !owned_); }
   const TSectionBase& operator[](std::size_t i) const { return *Items()[i]; }
   TSectionBase& operator[](std::size_t i) { return *Items()[i]; }
   void Clear() {
