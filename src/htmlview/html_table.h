@@ -145,7 +145,8 @@ class TSizeMemo {
   TSpecWidth Read(const TPropValue& value, int pixelsPerInch, double fontPoints) {
     if (!value.IsText()) return SpecFromProperty(value, pixelsPerInch, fontPoints);
     const std::string_view text = value.Text();
-    if (text.size() > kMaxText) return SpecFromProperty(value, pixelsPerInch, fontPoints);
+    // An empty text may have no characters to point at, so it is not kept.
+    if (text.empty() || text.size() > kMaxText) return SpecFromProperty(value, pixelsPerInch, fontPoints);
     for (const TEntry& e : entries_) {
       if (e.length == text.size() && e.ppi == pixelsPerInch && e.points == fontPoints &&
           std::memcmp(e.text, text.data(), text.size()) == 0) {

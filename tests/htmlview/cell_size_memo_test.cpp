@@ -31,7 +31,9 @@ TEST(CellSizeMemo, AnswersAsThePlainConversion) {
       "50px", "50", " 50px", "60px", "2em", "3ex", "12pt", "auto", "10%", " 45.5 % ", "-5px", "", "px",
       "1.5px", "abc", "123456789012px", "1234567890123px", "12345678901234px", "9999999px", "2.5em", "5PX",
   };
-  const std::vector<TPropValue> others = {TPropValue(), TPropValue::MakeInt(kIntNull), TPropValue::MakeInt(30),
+  // An empty text as the pool gives it, pointing nowhere ("width:").
+  const std::vector<TPropValue> others = {TPropValue(), TPropValue::MakeText({}), TPropValue::MakeInt(kIntNull),
+                                          TPropValue::MakeInt(30),
                                           TPropValue::MakeInt(-30), TPropValue::MakeReal(12.5)};
   const double points[] = {12, 10, 9.5, 36};
   const int resolutions[] = {96, 120};
