@@ -15,45 +15,57 @@ inline std::uint64_t MixHash(std::uint64_t h, std::uint64_t v) {
   return h ^ (h >> 29);
 }
 
-// Sixteen bytes a round in two lanes; the length goes in first so that parts
-// cannot run into each other. A tail of eight bytes or more is read as the
-// last eight, overlapping what went before, rather than byte by byte.
+// The two halves of the full product of two words, folded together: one
+// multiplication mixes sixteen bytes.
+inline std::uint64_t MultiplyFold(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+  __extension__ typedef unsigned __int128 TWide;
+  const TWide product = static_cast<TWide>(a) * b;
+  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+#else
+  return MixHash(a, b) ^ MixHash(b, a);
+#endif
+}
+
+inline std::uint64_t LoadWord(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
+inline std::uint64_t LoadHalfWord(const char* p) {
+  std::uint32_t w;
+  std::memcpy(&w, p, 4);
+  return w;
+}
+
+// Sixteen bytes a round, one multiplication each; the length goes in first
+// so that parts cannot run into each other. The last sixteen (or fewer) are
+// read as words overlapping what went before, not byte by byte. Style texts
+// are tens of bytes long and hashed for every element that has one.
 inline std::uint64_t HashBytes(std::uint64_t h, const char* p, std::size_t n) {
-  h = MixHash(h, n);
-  std::uint64_t other = h ^ 0x632BE59BD9B4E019ULL;
-  const char* const start = p;
+  constexpr std::uint64_t k1 = 0xA0761D6478BD642FULL;
+  constexpr std::uint64_t k2 = 0xE7037ED1A0B428DBULL;
+  std::uint64_t seed = MixHash(h, n);
   const char* const end = p + n;
-  while (n >= 16) {
-    std::uint64_t w1;
-    std::uint64_t w2;
-    std::memcpy(&w1, p, 8);
-    std::memcpy(&w2, p + 8, 8);
-    h = (h ^ w1) * 0x9E3779B97F4A7C15ULL;
-    other = (other ^ w2) * 0xC2B2AE3D27D4EB4FULL;
-    h ^= h >> 31;
-    other ^= other >> 29;
-    p += 16;
-    n -= 16;
+  std::uint64_t a;
+  std::uint64_t b;
+  if (n > 16) {
+    for (; end - p > 16; p += 16) seed = MultiplyFold(LoadWord(p) ^ k1, LoadWord(p + 8) ^ seed);
+    a = LoadWord(end - 16);
+    b = LoadWord(end - 8);
+  } else if (n >= 8) {
+    a = LoadWord(p);
+    b = LoadWord(end - 8);
+  } else if (n >= 4) {
+    a = LoadHalfWord(p);
+    b = LoadHalfWord(end - 4);
+  } else {
+    a = 0;
+    for (std::size_t i = 0; i < n; ++i) a |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    b = 0;
   }
-  if (n >= 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    h = MixHash(h, w);
-    p += 8;
-    n -= 8;
-  }
-  if (n > 0) {
-    std::uint64_t w = 0;
-    if (end - start >= 8) {
-      // The last eight bytes, shifted so that only the unhashed ones remain.
-      std::memcpy(&w, end - 8, 8);
-      w >>= 8 * (8 - n);
-    } else {
-      for (std::size_t i = 0; i < n; ++i) w |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-    }
-    other = MixHash(other, w);
-  }
-  return MixHash(h, other);
+  return MultiplyFold(a ^ k2, b ^ seed) ^ seed;
 }
 
 // Short texts are compared without a library call, eight bytes at a time;

@@ -294,10 +294,12 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
       attributes_->Get(styleText, TStyleAttributeCache::Hash(styleText));
   const TPropValue* values;
   std::uint64_t mask;
+  std::uint64_t valued;
   std::uint32_t newId;
   if (parsed) {
     values = attributes_->Values(*parsed);
     mask = parsed->slotMask;
+    valued = parsed->valuedMask;
     // Elements with the same attribute over the same base set share an id;
     // the last base each text was used over is remembered.
     const std::size_t index = attributes_->IndexOf(*parsed);
@@ -308,7 +310,7 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
   } else {
     // A full cache: parsed for this element alone, shared with nothing.
     if (!scratch_) scratch_ = std::make_unique<TProperties>();
-    mask = TStyleAttributeCache::Parse(styleText, styles_->Pool(), *scratch_, unkept_);
+    mask = TStyleAttributeCache::Parse(styleText, styles_->Pool(), *scratch_, unkept_, valued);
     values = unkept_.data();
     newId = nextId_++;
   }
@@ -324,7 +326,7 @@ void THtmlPropStack::PushStyled(const TProperties& base, std::uint32_t baseId, c
     p = base;
   }
   mark = {baseId, mask};
-  p.SetByRule(mask, values);
+  p.SetByRule(mask, valued, values);
   ConvertFontSize(p, *levels_.back().props);
   levels_.push_back({&p, newId});
 }

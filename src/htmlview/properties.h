@@ -141,6 +141,14 @@ class TProperties {
     if ((mask & kFontProps) != 0) font_ = nullptr;
     for (; mask != 0; mask &= mask - 1) Store(static_cast<PropIndex>(std::countr_zero(mask)), *values++);
   }
+  // The same when it is known which of them hold a value (a subset of the
+  // mask): the values are then plain copies.
+  void SetByRule(std::uint64_t mask, std::uint64_t valued, const TPropValue* values) {
+    byRule_ |= mask;
+    valued_ = (valued_ & ~mask) | valued;
+    if ((mask & kFontProps) != 0) font_ = nullptr;
+    for (; mask != 0; mask &= mask - 1) props_[std::countr_zero(mask)] = *values++;
+  }
 
   const TPropValue& operator[](PropIndex i) const { return props_[i]; }
   void Set(PropIndex i, const TPropValue& v) {

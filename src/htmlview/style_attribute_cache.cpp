@@ -20,13 +20,14 @@ std::uint64_t TStyleAttributeCache::Hash(std::u16string_view text) {
 }
 
 std::uint64_t TStyleAttributeCache::Parse(std::u16string_view text, TTextPool& pool, TProperties& scratch,
-                                          std::vector<TPropValue>& values) {
+                                          std::vector<TPropValue>& values, std::uint64_t& valued) {
   // Merged onto a new set, the attribute marks exactly the slots it sets as
   // set by a rule; written over another set in slot order, they give what
   // merging it onto that set would. The scratch set comes new and is left
   // new again, its changed slots put back rather than the whole set copied.
   MergeStyleAttribute(text, pool, scratch);
   const std::uint64_t mask = scratch.RuleFlags();
+  valued = scratch.ValuedSlots() & mask;
   values.clear();
   for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
     values.push_back(scratch[static_cast<PropIndex>(std::countr_zero(bits))]);
@@ -72,7 +73,7 @@ const TStyleAttributeCache::TEntry* TStyleAttributeCache::Get(std::u16string_vie
   if (!scratch_) scratch_ = std::make_unique<TProperties>();
   TEntry made;
   made.hash = hash;
-  made.slotMask = Parse(text, pool_, *scratch_, parsed_);
+  made.slotMask = Parse(text, pool_, *scratch_, parsed_, made.valuedMask);
   made.bytes = bytes.empty() ? std::string_view() : pool_.Store(bytes);
   made.firstValue = static_cast<std::uint32_t>(values_.size());
   values_.insert(values_.end(), parsed_.begin(), parsed_.end());

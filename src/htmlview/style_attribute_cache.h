@@ -23,6 +23,7 @@ class TStyleAttributeCache {
     std::uint64_t hash = 0;
     std::string_view bytes;  // the text's UTF-16 code units, as bytes
     std::uint64_t slotMask = 0;
+    std::uint64_t valuedMask = 0;  // those of the slots that hold a value
     std::uint32_t firstValue = 0;
   };
 
@@ -47,8 +48,9 @@ class TStyleAttributeCache {
   // Parses the text onto a new set: the slots it sets and their values in
   // slot order, the texts among them stored in the pool. The scratch set
   // must be new, and is left so. Used for texts the cache does not keep.
+  // Returns the slots; valued tells which of them hold a value.
   static std::uint64_t Parse(std::u16string_view text, TTextPool& pool, TProperties& scratch,
-                             std::vector<TPropValue>& values);
+                             std::vector<TPropValue>& values, std::uint64_t& valued);
 
  private:
   const TEntry* Find(std::string_view bytes, std::uint64_t hash) const;

@@ -21,10 +21,12 @@ namespace {
 using testing::LoadedView;
 
 // What merging the text onto a new set gives, slot by slot.
-std::vector<TPropValue> ParsedAlone(std::u16string_view text, TTextPool& pool, std::uint64_t& mask) {
+std::vector<TPropValue> ParsedAlone(std::u16string_view text, TTextPool& pool, std::uint64_t& mask,
+                                    std::uint64_t& valued) {
   TProperties set;
   MergeStyleAttribute(text, pool, set);
   mask = set.RuleFlags();
+  valued = set.ValuedSlots() & mask;
   std::vector<TPropValue> values;
   for (std::uint64_t bits = mask; bits != 0; bits &= bits - 1) {
     values.push_back(set[static_cast<PropIndex>(std::countr_zero(bits))]);
@@ -49,10 +51,12 @@ TEST(StyleAttributeCache, KeptTextsGiveWhatParsingGives) {
   for (int round = 0; round < 2; ++round) {
     for (std::u16string_view text : testing::kStyleTexts) {
       std::uint64_t mask = 0;
-      const std::vector<TPropValue> expected = ParsedAlone(text, pool, mask);
+      std::uint64_t valued = 0;
+      const std::vector<TPropValue> expected = ParsedAlone(text, pool, mask, valued);
       const TStyleAttributeCache::TEntry* entry = cache.Get(text, TStyleAttributeCache::Hash(text));
       ASSERT_NE(entry, nullptr);
       ASSERT_EQ(entry->slotMask, mask) << "round " << round;
+      ASSERT_EQ(entry->valuedMask, valued) << "round " << round;
       const TPropValue* values = cache.Values(*entry);
       for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(Describe(values[i]), Describe(expected[i])) << "round " << round << " slot " << i;
@@ -132,6 +136,26 @@ TEST(StyleAttributeCache, PagesWithMoreTextsThanTheCacheKeeps) {
   ASSERT_EQ(reused.Dump(), firstAlone);
   reused.Load(first);
   ASSERT_EQ(reused.Dump(), firstAlone);
+}
+
+// Every character of a text counts in its hash: texts that differ in one
+// place, at any place and for any length, hash apart, and texts that are
+// one character longer than another's prefix do too.
+TEST(StyleAttributeCache, EveryCharacterCountsInTheHash) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    std::u16string base(length, u'a');
+    for (std::size_t i = 0; i < length; ++i) base[i] = static_cast<char16_t>(u'a' + i % 26);
+    const std::uint64_t h = TStyleAttributeCache::Hash(base);
+    for (std::size_t at = 0; at < length; ++at) {
+      for (char16_t c : {u'#', u'A', u'\u0444'}) {
+        std::u16string changed = base;
+        changed[at] = c;
+        EXPECT_NE(TStyleAttributeCache::Hash(changed), h) << "length " << length << " at " << at;
+      }
+    }
+    EXPECT_NE(TStyleAttributeCache::Hash(base + u'a'), h) << "length " << length;
+    EXPECT_NE(TStyleAttributeCache::Hash(base + u'\0'), h) << "length " << length;
+  }
 }
 
 }  // namespace
