@@ -16,6 +16,7 @@
 #include "htmlview/symbols.h"
 #include "htmlview/text_util.h"
 #include "parse_support.h"
+#include "token_dump.h"
 #include "platform/canvas.h"
 
 namespace talmeko::htmlview {
@@ -24,40 +25,7 @@ namespace {
 // Every symbol of the page with its attributes, text and the character left
 // current, as one string.
 std::string Tokens(const std::string& bytes, bool withCurrent = true) {
-  testing::FakeFontCatalogue catalogue;
-  TFontResolver fonts(catalogue, 96);
-  ViewDefaults defaults;
-  TBuffer buffer(bytes, "", platform::kDefaultCharset);
-  ThtDocument doc;
-  doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
-  THtmlParser p(buffer, doc, defaults, fonts);
-  std::string out;
-  p.GetCh();
-  try {
-    for (int i = 0; i < 50; ++i) {
-      p.Next();
-      out += std::to_string(static_cast<int>(p.Symbol()));
-      if (p.Symbol() == Sy::EofSy) break;
-      if (p.Symbol() == Sy::TextSy) {
-        out += "'" + ToUtf8(p.Token()) + "'";
-      } else {
-        const TAttributeList& a = p.Attributes();
-        for (std::size_t k = 0; k < a.Count(); ++k) {
-          out += "[" + std::to_string(static_cast<int>(a[k].Which)) + " " + a[k].Name;
-          if (a[k].HasValue) out += "=" + ToUtf8(a[k].Value);
-          out += "#" + std::to_string(a[k].Numeric) + "]";
-        }
-        for (TAttrSymbol w : {TAttrSymbol::StyleSy, TAttrSymbol::WidthSy, TAttrSymbol::BorderSy}) {
-          if (const TAttribute* found = p.Attributes().Find(w)) out += "{" + ToUtf8(found->Value) + "}";
-        }
-      }
-      if (withCurrent) out += "|" + ToUtf8(std::u16string(1, p.Ch() == u'\r' ? u' ' : p.Ch()));
-      out += " ";
-    }
-  } catch (const EParseError& e) {
-    out += "error: " + e.Message();
-  }
-  return out;
+  return testing::DumpTokens(bytes, {.maxSymbols = 50, .foundValues = true, .current = withCurrent});
 }
 
 std::string WithTabs(std::string s) {

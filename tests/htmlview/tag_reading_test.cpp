@@ -15,6 +15,7 @@
 #include "htmlview/symbols.h"
 #include "htmlview/text_util.h"
 #include "parse_support.h"
+#include "token_dump.h"
 #include "platform/canvas.h"
 #include "platform/cp1251.h"
 
@@ -24,33 +25,8 @@ namespace {
 // The symbols of the page with their attributes, text and the character
 // left current after each.
 std::string Tokens(const std::string& bytes) {
-  testing::FakeFontCatalogue catalogue;
-  TFontResolver fonts(catalogue, 96);
-  ViewDefaults defaults;
-  TBuffer buffer(bytes, "", platform::kDefaultCharset);
-  ThtDocument doc;
-  doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
-  THtmlParser p(buffer, doc, defaults, fonts);
-  std::string out;
-  p.GetCh();
-  try {
-    for (int i = 0; i < 100; ++i) {
-      p.Next();
-      out += std::to_string(static_cast<int>(p.Symbol()));
-      if (p.Symbol() == Sy::EofSy) break;
-      if (p.Symbol() == Sy::TextSy) out += "'" + ToUtf8(p.Token()) + "'";
-      const TAttributeList& a = p.Attributes();
-      for (std::size_t k = 0; k < a.Count(); ++k) {
-        out += "[" + std::to_string(static_cast<int>(a[k].Which)) + " " + a[k].Name;
-        if (a[k].HasValue) out += "=" + ToUtf8(a[k].Value);
-        out += "]";
-      }
-      out += "|" + ToUtf8(std::u16string(1, p.Ch())) + " ";
-    }
-  } catch (const EParseError& e) {
-    out += "error: " + e.Message();
-  }
-  return out;
+  return testing::DumpTokens(bytes, {.maxSymbols = 100, .numbers = false, .attributesOfText = true,
+                                     .breakAsSpace = false});
 }
 
 // A "<" starts a tag before "/", a letter or "?"; otherwise it is text, and

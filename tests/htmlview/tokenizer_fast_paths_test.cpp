@@ -17,6 +17,7 @@
 #include "htmlview/symbols.h"
 #include "htmlview/text_util.h"
 #include "parse_support.h"
+#include "token_dump.h"
 #include "platform/canvas.h"
 #include "platform/cp1251.h"
 
@@ -26,38 +27,9 @@ namespace {
 // Every symbol of the page as one word: the symbol's number, the attributes
 // with their names, values and numbers, and text as written.
 std::string TokenStream(const std::string& bytes) {
-  testing::FakeFontCatalogue catalogue;
-  TFontResolver fonts(catalogue, 96);
-  ViewDefaults defaults;
-  TBuffer buffer(bytes, "", platform::kDefaultCharset);
-  ThtDocument doc;
-  doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
-  THtmlParser p(buffer, doc, defaults, fonts);
-  std::string out;
-  p.GetCh();
-  try {
-    for (int i = 0; i < 200; ++i) {
-      p.Next();
-      out += std::to_string(static_cast<int>(p.Symbol()));
-      if (p.Symbol() == Sy::EofSy) break;
-      if (p.Symbol() == Sy::TextSy) {
-        out += "'" + ToUtf8(p.Token()) + "'";
-      } else {
-        const TAttributeList& a = p.Attributes();
-        for (std::size_t k = 0; k < a.Count(); ++k) {
-          out += "[" + std::to_string(static_cast<int>(a[k].Which)) + " " + a[k].Name;
-          if (a[k].HasValue) out += "=" + ToUtf8(a[k].Value);
-          out += "#" + std::to_string(a[k].Numeric) + "]";
-        }
-      }
-      // A break and a space read alike, and a page with breaks for spaces
-      // leaves one or the other current.
-      out += "|" + ToUtf8(std::u16string(1, p.Ch() == u'\r' ? u' ' : p.Ch())) + " ";
-    }
-  } catch (const EParseError& e) {
-    out += "error: " + e.Message();
-  }
-  return out;
+  // A break and a space read alike, and a page with breaks for spaces
+  // leaves one or the other current.
+  return testing::DumpTokens(bytes, {.maxSymbols = 200});
 }
 
 // Tags and words of many shapes, each space in them a place to vary.
