@@ -238,15 +238,9 @@ void THtmlPropStack::PushSearched(std::string_view tag, std::string_view cls, st
     // The set with a style attribute is the set the element would have
     // without one, with the attribute's declarations merged and a font size
     // they give converted: the rules' work is shared by every style text.
-    // Mostly the base set is that of the last element like this one at
-    // this depth, which is then taken without a cache search.
+    // The base set found here is remembered for the next element like this
+    // one at this depth, which PushElement then opens without a search.
     const bool onlyStyle = cls.empty() && id.empty() && title.empty();
-    if (onlyStyle) {
-      if (const TPlainChild* last = Remembered(lastStyledBase_, tag)) {
-        PushStyled(*last->props, last->id, *styleText);
-        return;
-      }
-    }
     const std::uint32_t parent = levels_.back().id;
     const TCacheKey baseKey{parent, tag, cls, id, title};
     const std::uint64_t baseHash = HashKey(baseKey);

@@ -72,10 +72,16 @@ class THtmlPropStack {
     // Elements without attributes are the most common, and mostly follow
     // one of their kind under the same parent: the set found for the last
     // one at this depth is taken without a cache search.
-    if (cls.empty() && id.empty() && title.empty() && styleText == nullptr &&
-        styles_->Version() == cacheStyleVersion_) {
-      if (const TPlainChild* last = Remembered(lastPlain_, tag)) {
-        levels_.push_back({last->props, last->id});
+    // Likewise an element with only a style attribute, whose base set is
+    // mostly that of the last one like it at this depth.
+    if (cls.empty() && id.empty() && title.empty() && styles_->Version() == cacheStyleVersion_) {
+      if (styleText == nullptr) {
+        if (const TPlainChild* last = Remembered(lastPlain_, tag)) {
+          levels_.push_back({last->props, last->id});
+          return;
+        }
+      } else if (const TPlainChild* last = Remembered(lastStyledBase_, tag)) {
+        PushStyled(*last->props, last->id, *styleText);
         return;
       }
     }
