@@ -135,14 +135,9 @@ class TProperties {
   }
   static const TProperties& NewSet() { return kNewSet; }
   // Sets the slots of the mask, in slot order, to the values given, each
-  // as set by a rule: what SetByRule slot by slot would do.
-  void SetByRule(std::uint64_t mask, const TPropValue* values) {
-    byRule_ |= mask;
-    if ((mask & kFontProps) != 0) font_ = nullptr;
-    for (; mask != 0; mask &= mask - 1) Store(static_cast<PropIndex>(std::countr_zero(mask)), *values++);
-  }
-  // The same when it is known which of them hold a value (a subset of the
-  // mask): the values are then plain copies.
+  // as set by a rule: what SetByRule slot by slot would do. Which of them
+  // hold a value is given (a subset of the mask), so the values are plain
+  // copies.
   void SetByRule(std::uint64_t mask, std::uint64_t valued, const TPropValue* values) {
     byRule_ |= mask;
     valued_ = (valued_ & ~mask) | valued;

@@ -157,13 +157,8 @@ TEST(AttributeIndex, TagsReadGiveTheFirstOfEachAttribute) {
       "<table border cellpadding=3><tr><td style='q'>",
   };
   for (const std::string& page : pages) {
-    testing::FakeFontCatalogue catalogue;
-    TFontResolver fonts(catalogue, 96);
-    ViewDefaults defaults;
-    TBuffer buffer(page, "", platform::kDefaultCharset);
-    ThtDocument doc;
-    doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
-    THtmlParser p(buffer, doc, defaults, fonts);
+    testing::PageTokenizer tokenizer(page);
+    THtmlParser& p = *tokenizer.parser;
     p.GetCh();
     for (p.Next(); p.Symbol() != Sy::EofSy; p.Next()) {
       for (int s = 0; s <= static_cast<int>(TAttrSymbol::SpanSy); ++s) {

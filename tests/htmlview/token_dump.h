@@ -2,7 +2,7 @@
 // The symbols a page is read into, written out as one string, for tests that
 // hold the tokenizer's fast paths to its character-by-character steps.
 
-#include <array>
+#include <optional>
 #include <string>
 
 #include "htmlview/attributes.h"
@@ -32,14 +32,23 @@ struct TokenDumpOptions {
 
 // Each symbol's number, then its text or its attributes (name and value),
 // as the options say; a parse error ends the string with its message.
-inline std::string DumpTokens(const std::string& bytes, const TokenDumpOptions& how = {}) {
+// A tokenizer over a page, with the document, fonts and defaults it reads.
+struct PageTokenizer {
+  explicit PageTokenizer(const std::string& bytes) : buffer(bytes, "", platform::kDefaultCharset) {
+    doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
+    parser.emplace(buffer, doc, defaults, fonts);
+  }
   FakeFontCatalogue catalogue;
-  TFontResolver fonts(catalogue, 96);
+  TFontResolver fonts{catalogue, 96};
   ViewDefaults defaults;
-  TBuffer buffer(bytes, "", platform::kDefaultCharset);
+  TBuffer buffer;
   ThtDocument doc;
-  doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
-  THtmlParser p(buffer, doc, defaults, fonts);
+  std::optional<THtmlParser> parser;
+};
+
+inline std::string DumpTokens(const std::string& bytes, const TokenDumpOptions& how = {}) {
+  PageTokenizer page(bytes);
+  THtmlParser& p = *page.parser;
   std::string out;
   p.GetCh();
   try {
