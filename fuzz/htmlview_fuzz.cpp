@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "htmlview/document_view.h"
-#include "htmlview/html_view.h"
+#include "htmlview/layout/document_view.h"
+#include "htmlview/view/html_view.h"
 #include "support/fake_canvas.h"
 
 namespace {

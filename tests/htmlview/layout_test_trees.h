@@ -11,13 +11,13 @@
 #include <utility>
 #include <vector>
 
-#include "htmlview/attributes.h"
-#include "htmlview/blocks.h"
-#include "htmlview/document.h"
-#include "htmlview/fonts.h"
-#include "htmlview/html_table.h"
-#include "htmlview/properties.h"
-#include "htmlview/section.h"
+#include "htmlview/parse/attributes.h"
+#include "htmlview/parse/blocks.h"
+#include "htmlview/parse/document.h"
+#include "htmlview/parse/html_table.h"
+#include "htmlview/parse/section.h"
+#include "htmlview/style/fonts.h"
+#include "htmlview/style/properties.h"
 
 namespace talmeko::htmlview::testing {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "htmlview/document_dump.h"
-#include "htmlview/html_view.h"
-#include "htmlview/text_util.h"
+#include "htmlview/base/text_util.h"
+#include "htmlview/layout/document_dump.h"
+#include "htmlview/view/html_view.h"
 
 namespace talmeko::htmlview::testing {
 

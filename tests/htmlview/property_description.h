@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "htmlview/properties.h"
+#include "htmlview/style/properties.h"
 
 namespace talmeko::htmlview::testing {
 

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "htmlview/attributes.h"
-#include "htmlview/buffer.h"
-#include "htmlview/exceptions.h"
-#include "htmlview/html_parser.h"
-#include "htmlview/symbols.h"
-#include "htmlview/text_util.h"
+#include "htmlview/base/buffer.h"
+#include "htmlview/base/exceptions.h"
+#include "htmlview/base/text_util.h"
+#include "htmlview/parse/attributes.h"
+#include "htmlview/parse/html_parser.h"
+#include "htmlview/parse/symbols.h"
 #include "parse_support.h"
 #include "platform/cp1251.h"
 
@@ -57,24 +57,24 @@ inline std::string DumpTokens(const std::string& bytes, const TokenDumpOptions& 
       out += std::to_string(static_cast<int>(p.Symbol()));
       if (p.Symbol() == Sy::EofSy) break;
       const bool text = p.Symbol() == Sy::TextSy;
-      if (text) out += "'" + ToUtf8(p.Token()) + "'";
+      if (text) out += "'" + platform::Utf16ToUtf8(p.Token()) + "'";
       if (!text || how.attributesOfText) {
         const TAttributeList& a = p.Attributes();
         for (std::size_t k = 0; k < a.Count(); ++k) {
           out += "[" + std::to_string(static_cast<int>(a[k].Which)) + " " + a[k].Name;
-          if (a[k].HasValue) out += "=" + ToUtf8(a[k].Value);
+          if (a[k].HasValue) out += "=" + platform::Utf16ToUtf8(a[k].Value);
           if (how.numbers) out += "#" + std::to_string(a[k].Numeric);
           out += "]";
         }
       }
       if (!text && how.foundValues) {
         for (TAttrSymbol w : {TAttrSymbol::StyleSy, TAttrSymbol::WidthSy, TAttrSymbol::BorderSy}) {
-          if (const TAttribute* found = p.Attributes().Find(w)) out += "{" + ToUtf8(found->Value) + "}";
+          if (const TAttribute* found = p.Attributes().Find(w)) out += "{" + platform::Utf16ToUtf8(found->Value) + "}";
         }
       }
       if (how.current) {
         const char16_t c = how.breakAsSpace && p.Ch() == u'\r' ? u' ' : p.Ch();
-        out += "|" + ToUtf8(std::u16string(1, c));
+        out += "|" + platform::Utf16ToUtf8(std::u16string(1, c));
       }
       out += " ";
     }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "htmlview/view_document.h"
-#include "htmlview/view_host.h"
+#include "htmlview/layout/view_document.h"
+#include "htmlview/view/view_host.h"
 
 namespace talmeko::htmlview::testing {
 

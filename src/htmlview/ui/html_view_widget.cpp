@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "htmlview/exceptions.h"
+#include "htmlview/base/exceptions.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_font_catalogue.h"
 #include "platform/qt/qt_screen_info.h"

@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "htmlview/document_view.h"
-#include "htmlview/html_view.h"
-#include "htmlview/view_controller.h"
-#include "htmlview/view_defaults.h"
-#include "htmlview/view_document.h"
-#include "htmlview/view_host.h"
+#include "htmlview/layout/document_view.h"
+#include "htmlview/layout/view_document.h"
+#include "htmlview/style/view_defaults.h"
+#include "htmlview/view/html_view.h"
+#include "htmlview/view/view_controller.h"
+#include "htmlview/view/view_host.h"
 
 namespace talmeko::htmlview::ui {
 
