@@ -90,6 +90,9 @@ class Canvas {
 
   // Limits drawing to the intersection of the current clip and the rectangle.
   virtual void IntersectClip(const Rect& rect) = 0;
+  // Replaces the clip by a rectangle given in device units, whatever the
+  // mapping: a printed page is clipped to its sheet's printable pixels.
+  virtual void SelectDeviceClip(const Rect& deviceRect) = 0;
   virtual void SetMapping(const Mapping& mapping) = 0;
 
   // Saves clip, mapping and font; Restore returns to the last saved state.

@@ -18,6 +18,7 @@
 //   frame 10,5,60,20 #C0C0C0
 //   line 0,0 10,0 #000000 w1
 //   clip 0,0,100,50                    the rectangle intersected with the clip
+//   dclip 0,0,100,50                   the clip replaced by a rectangle in device units
 //   map text | map aniso win 0,0 100x100 view 0,0 50x50
 //   save | restore
 // Colours are written #RRGGBB; kNoColor as "none", system colours as "sys5".
@@ -90,6 +91,14 @@ class FakeCanvas : public platform::Canvas {
          c.right < rect.right ? c.right : rect.right, c.bottom < rect.bottom ? c.bottom : rect.bottom};
   }
 
+  // Kept apart from the logical clip: the fake does not map coordinates.
+  void SelectDeviceClip(const platform::Rect& deviceRect) override {
+    state_.deviceClip = deviceRect;
+    state_.hasDeviceClip = true;
+  }
+  const platform::Rect& CurrentDeviceClip() const { return state_.deviceClip; }
+  bool HasDeviceClip() const { return state_.hasDeviceClip; }
+
   void SetMapping(const platform::Mapping& mapping) override { state_.mapping = mapping; }
 
   void Save() override { saved_.push_back(state_); }
@@ -107,6 +116,8 @@ class FakeCanvas : public platform::Canvas {
     platform::FontDesc font;
     platform::Rect clip;
     bool hasClip = false;
+    platform::Rect deviceClip;
+    bool hasDeviceClip = false;
     platform::Mapping mapping;
   };
 
@@ -185,6 +196,11 @@ class RecordingCanvas : public FakeCanvas {
   void IntersectClip(const platform::Rect& rect) override {
     FakeCanvas::IntersectClip(rect);
     commands_.push_back("clip " + RectText(rect));
+  }
+
+  void SelectDeviceClip(const platform::Rect& deviceRect) override {
+    FakeCanvas::SelectDeviceClip(deviceRect);
+    commands_.push_back("dclip " + RectText(deviceRect));
   }
 
   void SetMapping(const platform::Mapping& m) override {

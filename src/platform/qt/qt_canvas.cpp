@@ -91,6 +91,15 @@ void QtCanvas::IntersectClip(const Rect& rect) {
   painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
 }
 
+void QtCanvas::SelectDeviceClip(const Rect& deviceRect) {
+  // The painter keeps its clip in device terms once set, so the rectangle is
+  // given under the device mapping alone and the logical mapping put back.
+  const QTransform logical = painter_.worldTransform();
+  painter_.setWorldTransform(base_);
+  painter_.setClipRect(ToQRect(deviceRect), Qt::ReplaceClip);
+  painter_.setWorldTransform(logical);
+}
+
 void QtCanvas::SetMapping(const Mapping& mapping) {
   mapping_ = mapping;
   painter_.setWorldTransform(MappingTransform(mapping) * base_);

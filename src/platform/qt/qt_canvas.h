@@ -37,6 +37,7 @@ class QtCanvas final : public Canvas {
   void DrawLine(Point from, Point to, Color color, int width = 1) override;
 
   void IntersectClip(const Rect& rect) override;
+  void SelectDeviceClip(const Rect& deviceRect) override;
   void SetMapping(const Mapping& mapping) override;
 
   void Save() override;
