@@ -10,6 +10,9 @@ namespace {
 
 using Kind = RecordedCommand::Kind;
 
+// Pages hold thousands of commands; they stay seven words each.
+static_assert(sizeof(RecordedCommand) <= 28);
+
 // One axis of a mapping: device = (logical - org) * viewport / window + viewportOrg.
 struct Axis {
   std::int64_t org;
