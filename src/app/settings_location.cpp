@@ -50,7 +50,11 @@ std::string ChooseSettingsDirectory(const std::string& programDirectory, const s
   std::error_code error;
   fs::create_directories(configDirectory, error);
   const std::string moved = configDirectory + "/" + kSettingsName;
-  if (!fs::exists(moved, error) && fs::is_regular_file(beside, error)) fs::copy_file(beside, moved, error);
+  if (!fs::exists(moved, error) && fs::is_regular_file(beside, error) && fs::copy_file(beside, moved, error)) {
+    // The copy keeps the modes of a file the user could not write; the
+    // user's own copy must take the settings the user changes.
+    fs::permissions(moved, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
+  }
   return configDirectory + "/";
 }
 

@@ -58,7 +58,10 @@ TEST_F(SettingsLocation, FileStaysBesideTheProgramUnlessNothingThereCanBeWritten
     std::filesystem::create_directories(dir / "bin");
     const std::string program = File("bin") + "/";
     const std::string config = File("conf/talmeko");
-    if (c.beside) Put("bin/talmeko.ini", c.beside);
+    if (c.beside) {
+      Put("bin/talmeko.ini", c.beside);
+      if (!c.besideWritable) std::filesystem::permissions(dir / "bin/talmeko.ini", std::filesystem::perms::owner_read);
+    }
     if (c.configured) {
       std::filesystem::create_directories(config);
       Put("conf/talmeko/talmeko.ini", c.configured);
@@ -71,6 +74,10 @@ TEST_F(SettingsLocation, FileStaysBesideTheProgramUnlessNothingThereCanBeWritten
     EXPECT_EQ(chosen, c.expectConfig ? config + "/" : program);
     EXPECT_EQ(std::filesystem::is_directory(config), c.expectConfig || c.configured);
     EXPECT_EQ(Get("conf/talmeko/talmeko.ini"), c.configAfter ? c.configAfter : "");
+    if (c.configAfter) {
+      const auto modes = std::filesystem::status(config + "/talmeko.ini").permissions();
+      EXPECT_NE(modes & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+    }
     EXPECT_EQ(Get("bin/talmeko.ini"), c.beside ? c.beside : "");
   }
 }
