@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   fonts-liberation2 fontconfig
   xvfb xauth
+  dpkg-dev desktop-file-utils file  # the Debian package: its dependencies and its check
 )
 
 missing=()
