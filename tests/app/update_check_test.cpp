@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fake_main_window.h"
+#include "support/loopback_server.h"
 
 namespace talmeko::app {
 namespace {
@@ -127,6 +128,19 @@ TEST(UpdateCheck, WorkerThatOutlivesTheWindowNeverReachesIt) {
   script->Answer();
   ASSERT_TRUE(script->WaitUntil([&] { return script->clientGone; }));
   EXPECT_EQ(window.gui->Pending(), 0u);
+}
+
+// The worker with the libcurl client, which starts a resolver thread of its own.
+TEST(UpdateCheck, DefaultClientAsksTheServer) {
+  FakeMainWindow window;
+  testing::LoopbackServer server("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n201");
+  UpdateCheck check(window, server.Address(), {});
+  check.Timer2Timer();
+  ASSERT_TRUE(window.gui->RunNext());
+  ASSERT_TRUE(window.gui->RunNext());
+  EXPECT_TRUE(window.visible[Control::sWebLabel3]);
+  EXPECT_TRUE(check.Finished());
+  EXPECT_TRUE(server.Request());
 }
 
 }  // namespace
