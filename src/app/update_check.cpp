@@ -1,5 +1,6 @@
 #include "app/update_check.h"
 
+#include <system_error>
 #include <utility>
 
 namespace talmeko::app {
@@ -23,7 +24,12 @@ void UpdateCheck::Timer2Timer() {
   if (started_) return;
   started_ = true;
   UpdateMutex = std::make_shared<std::mutex>();
-  TFooThread::Start(UpdateMutex, makeClient_(), address_, mailbox_);
+  try {
+    TFooThread::Start(UpdateMutex, makeClient_(), address_, mailbox_);
+  } catch (const std::system_error&) {
+    // No thread to be had: the check fails silently, like any other failure.
+    UpdateThreadDone();
+  }
 }
 
 void UpdateCheck::UpdateThreadDone() {

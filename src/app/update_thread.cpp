@@ -1,5 +1,6 @@
 #include "app/update_thread.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <thread>
