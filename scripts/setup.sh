@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential g++ clang cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev python3
   libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   fonts-liberation2 fontconfig
