@@ -93,6 +93,15 @@ TEST_F(QtPrinterSpoolerTest, PdfPrinterWritesItsFileAndAbortWritesNothing) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "aborted.pdf"));
 
+  // An abort procedure that answers false between pages cancels the job there.
+  const PrinterHandle dc = spooler.CreateDC(spooler.Selected());
+  spooler.SetAbortProc(dc, [](PrinterHandle, int) { return false; });
+  EXPECT_EQ(spooler.StartDoc(dc, {}), 1);
+  EXPECT_EQ(spooler.EndPage(dc), -1);
+  EXPECT_EQ(spooler.EndDoc(dc), -1);
+  spooler.DeleteDC(dc);
+  EXPECT_FALSE(std::filesystem::exists(folder / "aborted.pdf"));
+
   const std::filesystem::path pdf = folder / "printed.pdf";
   spooler.SetPdfOutputFile(pdf.string());
   preview::TvwPrinter printer(&spooler);
