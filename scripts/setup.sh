@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   libcups2-dev
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
+  dpkg-dev desktop-file-utils file  # the Debian package: its dependencies and its check
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Talmeko with warnings as errors and runs every test.
 # Under CI it also runs the core tests with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the fuzz targets for a minute each.
+# builds and checks the Debian package, and runs the fuzz targets for a minute each.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
@@ -21,6 +21,10 @@ if [ "${CI:-}" = "true" ] || [ "${TALMEKO_FULL_TESTS:-}" = "1" ]; then
   bash "$here/scripts/build.sh" "$here/build-asan" -DTALMEKO_WERROR=ON -DTALMEKO_SANITIZE=ON \
     -DTALMEKO_GUI=OFF -DTALMEKO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
   ctest --test-dir "$here/build-asan" --output-on-failure -j "$jobs"
+
+  echo "== Debian package"
+  deb="$(bash "$here/scripts/package.sh" "$here/build-package")"
+  bash "$here/tests/package/check_package.sh" "$deb" "$here/build/tests/package/plugins"
 
   if [ -f "$here/fuzz/CMakeLists.txt" ]; then
     echo "== Fuzzing"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/executable_path.h"
+#include "app/settings_location.h"
 
 namespace talmeko::app {
 
@@ -13,7 +13,7 @@ MainWindowLogic::MainWindowLogic(MainWindowPort& port, MainWindowOptions options
       builder_(tables_, host_),
       list_(port, builder_),
       settings_(port, builder_,
-                options.settingsDirectory.empty() ? platform::ExecutableDirectory() : options.settingsDirectory),
+                options.settingsDirectory.empty() ? SettingsDirectory() : options.settingsDirectory),
       colourSets_(port, builder_) {}
 
 // The settings are read before the catalogue exists: nothing converts a

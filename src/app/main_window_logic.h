@@ -18,7 +18,8 @@ namespace talmeko::app {
 
 struct MainWindowOptions {
   // Where talmeko.ini lives, with its trailing separator; empty means the
-  // directory of the executable.
+  // directory of the executable, or the user's configuration folder when
+  // that directory cannot be written.
   std::string settingsDirectory;
   // Builds the catalogue; empty means the one compiled into the program.
   std::function<catalogue::Tables()> loadTables;

@@ -20,6 +20,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/settings_location.h"
 #include "htmlview/ui/html_view_widget.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window_services.h"
@@ -95,6 +96,12 @@ std::optional<char> TypedCharacter(const QKeyEvent* key) {
 std::optional<std::string> FileSystemName(const QString& name) {
   if (name.isEmpty()) return std::nullopt;
   return QFile::encodeName(name).toStdString();
+}
+
+// Both colour set dialogs open where a colour set can be saved: the working
+// directory, or the home folder when the working directory is not writable.
+void StartInUsersFolder(QFileDialog& dialog) {
+  dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(DialogStartDirectory())));
 }
 
 }  // namespace
@@ -365,6 +372,7 @@ std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescrip
   if (saveFileHook_) return saveFileHook_(filterDescription, pattern);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -375,6 +383,7 @@ std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescrip
   if (openFileHook_) return openFileHook_(filterDescription, pattern);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

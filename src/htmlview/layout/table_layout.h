@@ -92,6 +92,7 @@ class TTableLayout {
   void ArrangeRows();
   void PlaceCell(Cell& c, const int* rowTops);
   int FrameBorder(int side) const;
+  bool DefersRow(std::size_t r, TPageBreak& page) const;
   void PaintTableBox(TPaintState& state) const;
   void PaintCell(const Cell& c, TPaintState& state) const;
   void PaintCellBorders(const Cell& c, TPaintState& state) const;
