@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   fonts-liberation2 fontconfig
   xvfb xauth
+  libcups2-dev
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils file  # the Debian package: its dependencies and its check
 )
 

@@ -12,6 +12,9 @@ bash "$here/scripts/setup.sh"
 
 echo "== Build and test"
 bash "$here/scripts/build.sh" "$here/build" -DTALMEKO_WERROR=ON
+# ctest starts the printing tests' private CUPS scheduler and stops it after
+# them; this stops it as well when the run is interrupted halfway.
+trap 'bash "$here/tests/support/private_cups.sh" stop "$here/build/tests/preview/qt/cups"' EXIT
 ctest --test-dir "$here/build" --output-on-failure -j "$jobs"
 
 if [ "${CI:-}" = "true" ] || [ "${TALMEKO_FULL_TESTS:-}" = "1" ]; then
