@@ -446,14 +446,26 @@ void TTableLayout::PaintCell(const Cell& c, TPaintState& state) const {
     state.canvas->FillRect(Shifted(padding, dx, dy), platform::ResolveColor(bg, state.screen));
   }
   const bool blank = c.content.IsBlank();
-  if (!blank) {
+  if (!blank && ContentFits(c)) {
+    // Saving the canvas and clipping for every cell would cost more than
+    // most cells' own drawing, above all on paper, where each clip is written
+    // into the page.
+    c.content.Paint(state);
+  } else if (!blank) {
     platform::CanvasStateGuard guard(*state.canvas);
     state.canvas->IntersectClip(Shifted(c.box, dx, dy));
     c.content.Paint(state);
+    // Restoring the canvas also restored its font.
+    state.selectedFont = nullptr;
   }
-  // Restoring the canvas also restored its font.
-  state.selectedFont = nullptr;
   if (!blank || obj.ShowEmptyCells) PaintCellBorders(c, state);
+}
+
+bool TTableLayout::ContentFits(const Cell& c) const {
+  const long long left = c.content.X();
+  const long long top = c.content.Y();
+  return left >= c.box.left && top >= c.box.top && left + c.content.Extent() <= c.box.right &&
+         top + c.content.Height() <= c.box.bottom;
 }
 
 void TTableLayout::PaintCellBorders(const Cell& c, TPaintState& state) const {
