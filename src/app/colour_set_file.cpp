@@ -79,7 +79,7 @@ std::vector<std::string> ColourSetItems(const platform::ProfileDocument& documen
   document.VisitEntries(kSection, [&](const platform::ProfileEntry& entry) {
     const std::optional<std::int64_t> index = ItemIndex(entry.key);
     if (index && *index < count) numbers.push_back(static_cast<std::uint32_t>(*index));
-  });
+  }, "c");
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
   std::vector<std::string_view> values(numbers.size());
@@ -91,7 +91,7 @@ std::vector<std::string> ColourSetItems(const platform::ProfileDocument& documen
         std::lower_bound(numbers.begin(), numbers.end(), static_cast<std::uint32_t>(*index)) - numbers.begin());
     if (!taken[at]) values[at] = entry.value;
     taken[at] = true;
-  });
+  }, "c");
   std::vector<std::string> items;
   items.reserve(values.size());
   for (const std::string_view value : values) {

@@ -20,9 +20,8 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 constexpr std::size_t npos = std::string::npos;
 
-// Ctrl-Z ends files of old editors, and vertical tab and form feed come
-// from printers' habits; none of them is part of a name or value.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
+using profile_detail::IsBlank;
+using profile_detail::KeyStarts;
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -110,25 +109,29 @@ void AppendUtf16(std::string& raw, std::string_view text) {
   }
 }
 
-// Every name of a batch of writes to one section, so that each key line of
-// the section finds its write at once, without building a string per line.
-class WriteIndex {
+// The names of a batch of reads or writes in one section, so that each key
+// line of the section finds its request at once, without building a string
+// per line.
+class KeyIndex {
  public:
-  explicit WriteIndex(const std::vector<ProfileWrite>& writes) : writes_(writes) {
+  explicit KeyIndex(std::vector<std::string_view> keys) : keys_(std::move(keys)) {
     std::size_t size = 16;
-    while (size < writes.size() * 2) size *= 2;
+    while (size < keys_.size() * 2) size *= 2;
     slots_.assign(size, npos);
-    first_.resize(writes.size());
-    for (std::size_t i = 0; i < writes.size(); ++i) {
-      std::size_t& slot = slots_[Position(writes[i].key)];
+    first_.resize(keys_.size());
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      std::size_t& slot = slots_[Position(keys_[i])];
       if (slot == npos) slot = i;
       first_[i] = slot;
+      starts_.Add(keys_[i]);
     }
   }
-  // The first write of this name, or npos.
+  // The first request of this name, or npos.
   std::size_t Find(std::string_view key) const { return slots_[Position(key)]; }
-  // The first write of the same name as this one.
-  std::size_t First(std::size_t write) const { return first_[write]; }
+  // The first request of the same name as this one.
+  std::size_t First(std::size_t request) const { return first_[request]; }
+  std::size_t Size() const { return keys_.size(); }
+  const KeyStarts& Starts() const { return starts_; }
 
  private:
   // The slot of the name, or the empty slot where it would go.
@@ -137,14 +140,22 @@ class WriteIndex {
     for (const char c : key) hash = (hash ^ FoldCase(static_cast<unsigned char>(c))) * 16777619u;
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = hash & mask;
-    while (slots_[at] != npos && !ProfileNamesEqual(writes_[slots_[at]].key, key)) at = (at + 1) & mask;
+    while (slots_[at] != npos && !ProfileNamesEqual(keys_[slots_[at]], key)) at = (at + 1) & mask;
     return at;
   }
 
-  const std::vector<ProfileWrite>& writes_;
+  std::vector<std::string_view> keys_;
   std::vector<std::size_t> slots_;
   std::vector<std::size_t> first_;
+  KeyStarts starts_;
 };
+
+std::vector<std::string_view> KeysOf(const std::vector<ProfileWrite>& writes) {
+  std::vector<std::string_view> keys;
+  keys.reserve(writes.size());
+  for (const ProfileWrite& w : writes) keys.push_back(w.key);
+  return keys;
+}
 
 std::string KeyLine(const ProfileWrite& w) {
   std::string line;
@@ -153,44 +164,36 @@ std::string KeyLine(const ProfileWrite& w) {
   return line;
 }
 
-bool Unended(std::string_view text) { return !text.empty() && text.back() != '\r' && text.back() != '\n'; }
+// Whether the line ending just before the offset has no line break.
+bool Unended(std::string_view text, std::size_t offset) {
+  return offset > 0 && text[offset - 1] != '\r' && text[offset - 1] != '\n';
+}
 
-// Where each write goes: the first line of its key in the first matching
-// section, and where new keys (or a new section) are added.
+// Where each write goes: the first line of its key in the section, and
+// where new keys are added.
 struct SectionPlaces {
-  bool found = false;
   std::vector<LineSpan> line;
   std::size_t insertAt = 0;
   bool insertAfterUnended = false;
 };
 
-SectionPlaces FindPlaces(std::string_view text, std::string_view section, const WriteIndex& index,
-                         std::size_t count) {
+// The section's lines from..to, after a header that ends where from is.
+SectionPlaces FindPlaces(const std::string& text, std::size_t from, std::size_t to, const KeyIndex& index) {
   SectionPlaces places;
-  places.line.assign(count, LineSpan{npos, npos, npos});
-  places.insertAt = text.size();
-  places.insertAfterUnended = Unended(text);
-  bool inside = false;
-  profile_detail::ForEachLine(text, [&](const LineSpan& span, const LineMeaning& meaning) {
-    if (meaning.kind == LineKind::section) {
-      if (inside) return false;
-      inside = places.found = ProfileNamesEqual(meaning.name, section);
-    }
-    if (!inside) return true;
+  places.line.assign(index.Size(), LineSpan{npos, npos, npos});
+  places.insertAt = from;
+  places.insertAfterUnended = Unended(text, from);
+  profile_detail::ForEachLine(text, from, to, index.Starts(), false, [&](const LineSpan& span, const LineMeaning& meaning) {
     if (meaning.kind == LineKind::key) {
       const std::size_t w = index.Find(meaning.name);
       if (w != npos && places.line[w].start == npos) places.line[w] = span;
     }
-    if (meaning.kind != LineKind::other || !Trim(text.substr(span.start, span.end - span.start)).empty()) {
+    if (!meaning.blank) {
       places.insertAt = span.next;
-      places.insertAfterUnended = Unended(text.substr(0, span.next));
+      places.insertAfterUnended = Unended(text, span.next);
     }
     return true;
   });
-  if (!places.found) {
-    places.insertAt = text.size();
-    places.insertAfterUnended = Unended(text);
-  }
   return places;
 }
 
@@ -198,15 +201,35 @@ SectionPlaces FindPlaces(std::string_view text, std::string_view section, const 
 
 namespace profile_detail {
 
-LineMeaning Meaning(std::string_view lineText) {
+// Plain loops rather than searches: lines are mostly a few bytes long, and
+// this runs once for each of millions of them in a hostile file.
+LineMeaning FullMeaning(std::string_view lineText) {
   const std::string_view text = Trim(lineText);
-  if (!text.empty() && text.front() == '[') {
-    const std::size_t close = text.rfind(']');
-    if (close != npos) return {LineKind::section, Trim(text.substr(1, close - 1)), {}};
+  if (text.empty()) return {LineKind::other, true, {}, {}};
+  std::size_t i = 0;
+  if (text.front() == '[') {
+    std::size_t close = text.size();
+    while (close > 1 && text[close - 1] != ']') --close;
+    if (close > 1) return {LineKind::section, false, Trim(text.substr(1, close - 2)), {}};
   }
-  const std::size_t eq = text.find('=');
-  if (eq == npos) return {};
-  return {LineKind::key, Trim(text.substr(0, eq)), Unquote(Trim(text.substr(eq + 1)))};
+  while (i < text.size() && text[i] != '=') ++i;
+  if (i == text.size()) return {};
+  return {LineKind::key, false, Trim(text.substr(0, i)), Unquote(Trim(text.substr(i + 1)))};
+}
+
+KeyStarts KeyStarts::Any() {
+  KeyStarts starts;
+  starts.wanted_.fill(true);
+  return starts;
+}
+
+void KeyStarts::Add(std::string_view key) {
+  const std::string_view name = Trim(key);
+  if (name.empty()) return;
+  const unsigned char folded = FoldCase(static_cast<unsigned char>(name.front()));
+  for (int c = 0; c < 256; ++c) {
+    if (FoldCase(static_cast<unsigned char>(c)) == folded) wanted_[static_cast<std::size_t>(c)] = true;
+  }
 }
 
 }  // namespace profile_detail
@@ -256,6 +279,7 @@ void ProfileDocument::Parse(std::string_view bytes) { Adopt(std::string(bytes));
 
 // The bytes are taken over rather than copied, so a large file is held once.
 void ProfileDocument::Adopt(std::string bytes) {
+  cache_ = {};
   raw_.clear();
   if (bytes.starts_with(kUtf16Mark)) {
     encoding_ = Encoding::utf16;
@@ -269,17 +293,46 @@ void ProfileDocument::Adopt(std::string bytes) {
   if (encoding_ == Encoding::utf8) text_.erase(0, kUtf8Mark.size());
 }
 
+ProfileDocument::SectionRange ProfileDocument::FindSection(std::string_view section) const {
+  if (cache_.valid && ProfileNamesEqual(cache_.name, section)) return cache_.range;
+  SectionRange range{false, text_.size(), text_.size()};
+  profile_detail::ForEachLine(text_, 0, text_.size(), KeyStarts(), true,
+                              [&](const LineSpan& span, const LineMeaning& meaning) {
+                                if (meaning.kind != LineKind::section) return true;
+                                if (range.found) {
+                                  range.to = span.start;
+                                  return false;
+                                }
+                                if (ProfileNamesEqual(meaning.name, section)) {
+                                  range.found = true;
+                                  range.from = span.next;
+                                }
+                                return true;
+                              });
+  cache_ = {true, std::string(section), range};
+  return range;
+}
+
+std::vector<std::optional<std::string>> ProfileDocument::ReadStrings(std::string_view section,
+                                                                     const std::vector<std::string_view>& keys) const {
+  const KeyIndex index(keys);
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::size_t missing = keys.size();
+  VisitSection(section, index.Starts(), [&](const LineSpan&, const LineMeaning& meaning) {
+    if (meaning.kind != LineKind::key) return true;
+    const std::size_t first = index.Find(meaning.name);
+    if (first == npos || values[first]) return true;
+    values[first] = CutToBuffer(meaning.value);
+    return --missing > 0;
+  });
+  for (std::size_t i = 0; i < keys.size(); ++i) values[i] = values[index.First(i)];
+  return values;
+}
+
 std::string ProfileDocument::ReadString(std::string_view section, std::string_view key,
                                         std::string_view defaultValue) const {
-  std::string_view found;
-  bool any = false;
-  VisitSection(section, [&](const LineSpan&, const LineMeaning& meaning) {
-    if (meaning.kind != LineKind::key || !ProfileNamesEqual(meaning.name, key)) return true;
-    found = meaning.value;
-    any = true;
-    return false;
-  });
-  return CutToBuffer(any ? found : defaultValue);
+  std::optional<std::string> value = std::move(ReadStrings(section, {key}).front());
+  return value ? std::move(*value) : CutToBuffer(defaultValue);
 }
 
 int ProfileDocument::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
@@ -318,8 +371,16 @@ ProfileResult ProfileDocument::WriteBool(std::string_view section, std::string_v
 ProfileResult ProfileDocument::WriteStrings(std::string_view section, const std::vector<ProfileWrite>& writes) {
   if (ProfileResult checked = CheckNames(section, writes); !checked) return checked;
   if (writes.empty()) return ProfileResult::Success();
-  const WriteIndex index(writes);
-  const SectionPlaces places = FindPlaces(text_, section, index, writes.size());
+  const KeyIndex index(KeysOf(writes));
+  const SectionRange range = FindSection(section);
+  SectionPlaces places;
+  if (range.found) {
+    places = FindPlaces(text_, range.from, range.to, index);
+  } else {
+    places.line.assign(writes.size(), LineSpan{npos, npos, npos});
+    places.insertAt = text_.size();
+    places.insertAfterUnended = Unended(text_, text_.size());
+  }
   std::vector<std::size_t> lastOf(writes.size(), npos);
   for (std::size_t i = 0; i < writes.size(); ++i) lastOf[index.First(i)] = i;
   std::vector<Splice> splices;
@@ -333,7 +394,7 @@ ProfileResult ProfileDocument::WriteStrings(std::string_view section, const std:
     }
   }
   std::sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) { return a.from < b.from; });
-  if (!places.found) {
+  if (!range.found) {
     added = "[" + std::string(section) + "]" + std::string(kLineEnd) + added;
   }
   if (!added.empty()) {
@@ -347,6 +408,7 @@ ProfileResult ProfileDocument::WriteStrings(std::string_view section, const std:
 
 // The new text is built in one pass, whatever the number of changes.
 void ProfileDocument::Apply(const std::vector<Splice>& splices) {
+  cache_ = {};
   if (encoding_ == Encoding::utf16) ApplyToUtf16(splices);
   std::size_t size = text_.size();
   for (const Splice& s : splices) size += s.lines.size() - (s.to - s.from);
@@ -365,8 +427,10 @@ void ProfileDocument::Apply(const std::vector<Splice>& splices) {
 // is character n of the raw bytes, so everything between the changes keeps
 // its exact bytes, characters Windows-1251 cannot hold included.
 void ProfileDocument::ApplyToUtf16(const std::vector<Splice>& splices) {
+  std::size_t added = 0;
+  for (const Splice& s : splices) added += s.lines.size() * 2;
   std::string raw;
-  raw.reserve(raw_.size() + 64);
+  raw.reserve(raw_.size() + added);
   std::size_t character = 0;
   std::size_t byte = 0;
   const auto advanceTo = [&](std::size_t target) {

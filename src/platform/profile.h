@@ -15,7 +15,11 @@
 // Windows-1251. Writing keeps the mark, the encoding and every line it does
 // not change byte for byte.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +47,10 @@ struct ProfileWrite {
   std::string value;
 };
 
+namespace profile_detail {
+class KeyStarts;
+}
+
 // A profile file held in memory as its Windows-1251 text. Reading looks
 // through the text once per request, so the work and the memory grow with
 // the file and nothing else. Several keys can be changed and then written
@@ -60,13 +68,18 @@ class ProfileDocument {
   // Decimal, or hexadecimal after "$" or "0x", optionally signed; anything
   // else, and anything outside the range of int, gives the default.
   int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+  // Several keys of one section in one pass: for each the value ReadString
+  // gives, or nothing when the key is missing.
+  std::vector<std::optional<std::string>> ReadStrings(std::string_view section,
+                                                      const std::vector<std::string_view>& keys) const;
   // True for any integer other than 0.
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
   // Calls visit for each key line of the first matching section, in file
-  // order. The views stay valid until the document changes.
+  // order, or only for those whose key starts with one of the given letters
+  // in either case. The views stay valid until the document changes.
   template <typename Visit>
-  void VisitEntries(std::string_view section, Visit&& visit) const;
+  void VisitEntries(std::string_view section, Visit&& visit, std::string_view firstLetters = {}) const;
 
   // Replaces the first matching key where it stands, or adds the key at the
   // end of its section, or the section at the end of the document. Names and
@@ -87,14 +100,31 @@ class ProfileDocument {
   enum class Encoding { bytes, utf8, utf16 };
   struct Splice;
 
+  // Where the lines of a section run, from the line after its header up to
+  // the next section line.
+  struct SectionRange {
+    bool found = false;
+    std::size_t from = 0;
+    std::size_t to = 0;
+  };
+  // The last section looked up is remembered, so reading several keys of
+  // one section looks for the section once.
+  struct SectionCache {
+    bool valid = false;
+    std::string name;
+    SectionRange range;
+  };
+
   void Adopt(std::string bytes);
-  bool VisitSection(std::string_view section, const auto& visit) const;
+  SectionRange FindSection(std::string_view section) const;
+  bool VisitSection(std::string_view section, const profile_detail::KeyStarts& wanted, const auto& visit) const;
   void Apply(const std::vector<Splice>& splices);
   void ApplyToUtf16(const std::vector<Splice>& splices);
 
   Encoding encoding_ = Encoding::bytes;
   std::string text_;  // the lines, in Windows-1251
   std::string raw_;   // for a UTF-16 file, its bytes after the byte-order mark
+  mutable SectionCache cache_;
 };
 
 // Reads one key of one section of a file with a default; a missing or
@@ -124,65 +154,107 @@ struct LineSpan {
 
 enum class LineKind { other, section, key };
 
-// What a line means: for a section line its name, for a key line its key and value.
+// What a line means: for a section line its name, for a key line its key and
+// value; blank when nothing but blanks comes before its end.
 struct LineMeaning {
   LineKind kind = LineKind::other;
+  bool blank = false;
   std::string_view name;
   std::string_view value;
 };
 
-inline LineSpan LineAt(std::string_view text, std::size_t start) {
-  const char* const begin = text.data();
-  const char* const stop = begin + text.size();
-  const char* p = begin + start;
-  const char* nul = nullptr;
-  while (p < stop && *p != '\r' && *p != '\n') {
-    if (*p == '\0' && nul == nullptr) nul = p;
-    ++p;
-  }
-  const auto end = static_cast<std::size_t>(p - begin);
-  std::size_t next = end;
-  if (p < stop) next += (*p == '\r' && p + 1 < stop && p[1] == '\n') ? 2 : 1;
-  return {start, nul != nullptr ? static_cast<std::size_t>(nul - begin) : end, next};
+// The first characters of the keys a search looks for. A line starting with
+// any other character is no key it wants, so the line need not be taken
+// apart; this keeps a search through millions of short lines fast.
+class KeyStarts {
+ public:
+  static KeyStarts Any();
+  void Add(std::string_view key);
+  bool Has(unsigned char c) const { return wanted_[c]; }
+
+ private:
+  std::array<bool, 256> wanted_{};
+};
+
+// Ctrl-Z ends files of old editors, and vertical tab and form feed come
+// from printers' habits; none of them is part of a name or value.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
+
+LineMeaning FullMeaning(std::string_view lineText);
+
+// Inside a known section no line can be a section line, so there a line
+// starting with "[" need not be taken apart either.
+inline LineMeaning Meaning(std::string_view lineText, const KeyStarts& wanted, bool sectionsPossible) {
+  std::size_t i = 0;
+  while (i < lineText.size() && IsBlank(lineText[i])) ++i;
+  if (i == lineText.size()) return {LineKind::other, true, {}, {}};
+  const auto first = static_cast<unsigned char>(lineText[i]);
+  if (!(first == '[' && sectionsPossible) && !wanted.Has(first)) return {};
+  return FullMeaning(lineText);
 }
 
-LineMeaning Meaning(std::string_view lineText);
+// The search functions of the C library are the fastest way through long
+// lines and long runs of line breaks, and a plain loop the fastest through
+// short ones, so the first bytes are looked at here. Both stop at a NUL,
+// which here only ends the text of a line, and may look past the end of the
+// part searched, never past the NUL that ends every std::string.
+inline std::size_t BreaksAt(const char* p) {
+  for (std::size_t n = 0; n < 16; ++n) {
+    if (p[n] != '\r' && p[n] != '\n') return n;
+  }
+  return 16 + std::strspn(p + 16, "\r\n");
+}
 
-// Calls visit(span, meaning) for every line until it returns false.
+inline std::size_t TextAt(const char* p) {
+  for (std::size_t n = 0; n < 16; ++n) {
+    if (p[n] == '\r' || p[n] == '\n' || p[n] == '\0') return n;
+  }
+  return 16 + std::strcspn(p + 16, "\r\n");
+}
+
+inline LineSpan LineAt(const std::string& text, std::size_t start, std::size_t to) {
+  const char* const data = text.c_str();
+  const std::size_t end = std::min(start + TextAt(data + start), to);
+  std::size_t brk = end;
+  while (brk < to && data[brk] == '\0') brk = std::min(brk + 1 + TextAt(data + brk + 1), to);
+  std::size_t next = brk;
+  if (brk < to) next += (data[brk] == '\r' && brk + 1 < to && data[brk + 1] == '\n') ? 2 : 1;
+  return {start, end, next};
+}
+
+// Calls visit(span, meaning) for every line from..to that is not empty,
+// until it returns false. Empty lines mean nothing to any search, so a run
+// of line breaks is passed over at once.
 template <typename Visit>
-void ForEachLine(std::string_view text, Visit&& visit) {
-  for (std::size_t start = 0; start < text.size();) {
-    const LineSpan span = LineAt(text, start);
-    const LineMeaning meaning =
-        span.end == span.start ? LineMeaning{} : Meaning(text.substr(span.start, span.end - span.start));
-    if (!visit(span, meaning)) return;
+void ForEachLine(const std::string& text, std::size_t from, std::size_t to, const KeyStarts& wanted,
+                 bool sectionsPossible, Visit&& visit) {
+  const std::string_view all = text;
+  for (std::size_t start = from;;) {
+    start = std::min(start + BreaksAt(text.c_str() + start), to);
+    if (start >= to) return;
+    const LineSpan span = LineAt(text, start, to);
+    if (!visit(span, Meaning(all.substr(span.start, span.end - span.start), wanted, sectionsPossible))) return;
     start = span.next;
   }
 }
 
 }  // namespace profile_detail
 
-// The first matching section's lines, header excluded, until the next
-// section line; false when no section matches.
-bool ProfileDocument::VisitSection(std::string_view section, const auto& visit) const {
-  using namespace profile_detail;
-  bool inside = false;
-  bool found = false;
-  ForEachLine(text_, [&](const LineSpan& span, const LineMeaning& meaning) {
-    if (meaning.kind == LineKind::section) {
-      if (inside) return false;
-      inside = found = ProfileNamesEqual(meaning.name, section);
-      return true;
-    }
-    return !inside || visit(span, meaning);
-  });
-  return found;
+// The lines of the first matching section, header excluded; false when no
+// section matches.
+bool ProfileDocument::VisitSection(std::string_view section, const profile_detail::KeyStarts& wanted,
+                                   const auto& visit) const {
+  const SectionRange range = FindSection(section);
+  if (range.found) profile_detail::ForEachLine(text_, range.from, range.to, wanted, false, visit);
+  return range.found;
 }
 
 template <typename Visit>
-void ProfileDocument::VisitEntries(std::string_view section, Visit&& visit) const {
+void ProfileDocument::VisitEntries(std::string_view section, Visit&& visit, std::string_view firstLetters) const {
   using namespace profile_detail;
-  VisitSection(section, [&](const LineSpan&, const LineMeaning& meaning) {
+  KeyStarts starts = firstLetters.empty() ? KeyStarts::Any() : KeyStarts();
+  for (std::size_t i = 0; i < firstLetters.size(); ++i) starts.Add(firstLetters.substr(i, 1));
+  VisitSection(section, starts, [&](const LineSpan&, const LineMeaning& meaning) {
     if (meaning.kind == LineKind::key) visit(ProfileEntry{meaning.name, meaning.value});
     return true;
   });
