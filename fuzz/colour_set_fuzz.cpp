@@ -12,23 +12,9 @@
 
 #include "app/colour_set_file.h"
 #include "platform/profile.h"
-
-namespace {
+#include "value_as_read.h"
 
 using namespace talmeko;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
-
-std::string AsRead(std::string_view value) {
-  while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
-  while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
-  if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\'')) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(value.substr(0, platform::kProfileBufferSize - 1));
-}
-
-}  // namespace
 
 // The input is the earlier file, a byte 0xFF, then the items, one per line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   saved.Parse(document.Bytes());
   std::vector<std::string> expected;
   for (const std::string& item : items) {
-    if (AsRead(item) != "-") expected.push_back(AsRead(item));
+    if (fuzzing::ValueAsRead(item) != "-") expected.push_back(fuzzing::ValueAsRead(item));
   }
   if (app::ColourSetItems(saved, saved.ReadInteger("Mouline", "Count", 0)) != expected) std::abort();
   return 0;

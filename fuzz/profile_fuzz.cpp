@@ -13,6 +13,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/profile.h"
+#include "value_as_read.h"
 
 namespace {
 
@@ -52,19 +53,6 @@ std::string AsText(std::string_view bytes) {
   return EncodeCp1251(units);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
-
-// The value as the reader gives it back: blanks around it removed, then one
-// pair of matching quotes, then cut to the read buffer.
-std::string AsRead(std::string_view value) {
-  while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
-  while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
-  if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\'')) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(value.substr(0, kProfileBufferSize - 1));
-}
-
 // Outside the one line a write replaces or adds, the bytes stay: what
 // differs between before and after holds at most that line's own break.
 void CheckOnlyOneLineChanged(const std::string& before, const std::string& after) {
@@ -102,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string written = document.Bytes();
   ProfileDocument reread;
   reread.Parse(written);
-  Check(reread.ReadString(target.section, target.key, "\x01") == AsRead(value));
+  Check(reread.ReadString(target.section, target.key, "\x01") == talmeko::fuzzing::ValueAsRead(value));
   for (std::size_t i = 0; i < names.size(); ++i) {
     const bool same = ProfileNamesEqual(names[i].section, target.section) && ProfileNamesEqual(names[i].key, target.key);
     if (!same) Check(reread.ReadString(names[i].section, names[i].key, "\x01") == earlier[i]);
