@@ -29,19 +29,33 @@ std::optional<std::int64_t> ItemIndex(std::string_view key) {
   return index;
 }
 
+// The reason in the user's words. Reading and writing share most reasons;
+// a missing permission and a missing file mean different things in each.
 std::string SystemReason(const platform::ProfileResult& failure) {
+  const bool reading = failure.stage == platform::FileStage::reading;
   switch (failure.error) {
     case EACCES:
-    case EPERM: return platform::Utf8ToCp1251("нет прав на запись в эту папку или в этот файл");
+    case EPERM:
+      return platform::Utf8ToCp1251(reading ? "нет прав на чтение этого файла"
+                                            : "нет прав на запись в эту папку или в этот файл");
     case EROFS: return platform::Utf8ToCp1251("диск доступен только для чтения");
     case ENOSPC:
     case EDQUOT: return platform::Utf8ToCp1251("на диске не хватает места");
     case ENOENT:
+      return platform::Utf8ToCp1251(reading ? "ссылка указывает на файл, которого нет" : "такой папки нет");
     case ENOTDIR: return platform::Utf8ToCp1251("такой папки нет");
     case EISDIR: return platform::Utf8ToCp1251("под этим именем уже есть папка");
+    case ENODEV: return platform::Utf8ToCp1251("под этим именем устройство или канал, а не файл");
+    case EFBIG: return platform::Utf8ToCp1251("файл больше 16 МБ");
+    case ELOOP: return platform::Utf8ToCp1251("ссылки на этот файл замыкаются в кольцо");
     case ENAMETOOLONG: return platform::Utf8ToCp1251("слишком длинное имя файла");
     default: return platform::Utf8ToCp1251(failure.reason);
   }
+}
+
+std::string FailureMessage(std::string_view prefix, std::string_view path, const platform::ProfileResult& failure) {
+  return platform::Utf8ToCp1251(prefix) + platform::Utf8ToCp1251(path) + platform::Utf8ToCp1251("\": ") +
+         SystemReason(failure) + ".";
 }
 
 }  // namespace
@@ -57,42 +71,49 @@ std::string ColourSetPath(std::string_view chosenName) {
   return path;
 }
 
+// Two passes over the section keep the memory small whatever the file
+// holds: the first finds which item numbers occur, the second takes the
+// first value of each.
 std::vector<std::string> ColourSetItems(const platform::ProfileDocument& document, int count) {
-  struct Found {
-    std::int64_t index;
-    std::size_t order;
-    std::string_view value;
-  };
-  std::vector<Found> found;
-  const std::vector<platform::ProfileEntry> entries = document.Entries(kSection);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::optional<std::int64_t> index = ItemIndex(entries[i].key);
-    if (index && *index < count) found.push_back({*index, i, entries[i].value});
-  }
-  // The first line of a key is the one read, as for any profile key.
-  std::sort(found.begin(), found.end(),
-            [](const Found& a, const Found& b) { return a.index != b.index ? a.index < b.index : a.order < b.order; });
+  std::vector<std::uint32_t> numbers;
+  document.VisitEntries(kSection, [&](const platform::ProfileEntry& entry) {
+    const std::optional<std::int64_t> index = ItemIndex(entry.key);
+    if (index && *index < count) numbers.push_back(static_cast<std::uint32_t>(*index));
+  }, "c");
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  std::vector<std::string_view> values(numbers.size());
+  std::vector<bool> taken(numbers.size(), false);
+  document.VisitEntries(kSection, [&](const platform::ProfileEntry& entry) {
+    const std::optional<std::int64_t> index = ItemIndex(entry.key);
+    if (!index || *index >= count) return;
+    const auto at = static_cast<std::size_t>(
+        std::lower_bound(numbers.begin(), numbers.end(), static_cast<std::uint32_t>(*index)) - numbers.begin());
+    if (!taken[at]) values[at] = entry.value;
+    taken[at] = true;
+  }, "c");
   std::vector<std::string> items;
-  items.reserve(found.size());
-  for (std::size_t i = 0; i < found.size(); ++i) {
-    if (i > 0 && found[i].index == found[i - 1].index) continue;
-    const std::string_view value = found[i].value.substr(0, platform::kProfileBufferSize - 1);
-    if (value != kMissing) items.emplace_back(value);
+  items.reserve(values.size());
+  for (const std::string_view value : values) {
+    if (value != kMissing) items.emplace_back(value.substr(0, platform::kProfileBufferSize - 1));
   }
   return items;
 }
 
 platform::ProfileResult WriteColourSet(platform::ProfileDocument& document, const std::vector<std::string>& items) {
-  if (auto r = document.WriteInteger(kSection, "Count", static_cast<int>(items.size())); !r) return r;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (auto r = document.WriteString(kSection, "c" + std::to_string(i), items[i]); !r) return r;
-  }
-  return platform::ProfileResult::Success();
+  std::vector<platform::ProfileWrite> writes;
+  writes.reserve(items.size() + 1);
+  writes.push_back({"Count", std::to_string(items.size())});
+  for (std::size_t i = 0; i < items.size(); ++i) writes.push_back({"c" + std::to_string(i), items[i]});
+  return document.WriteStrings(kSection, writes);
 }
 
 std::string SaveFailureMessage(std::string_view path, const platform::ProfileResult& failure) {
-  return platform::Utf8ToCp1251("Не удалось сохранить набор цветов в файл \"") + platform::Utf8ToCp1251(path) +
-         platform::Utf8ToCp1251("\": ") + SystemReason(failure) + ".";
+  return FailureMessage("Не удалось сохранить набор цветов в файл \"", path, failure);
+}
+
+std::string LoadFailureMessage(std::string_view path, const platform::ProfileResult& failure) {
+  return FailureMessage("Не удалось загрузить набор цветов из файла \"", path, failure);
 }
 
 void ColourSetFile::SaveColorSet() {
@@ -110,12 +131,17 @@ void ColourSetFile::SaveColorSet() {
   if (!result) port_.ShowMessage(SaveFailureMessage(path, result));
 }
 
+// A file that cannot be read leaves the list and the page as they are, so
+// a wrong choice in the dialog never costs the user the list.
 void ColourSetFile::LoadColorSet() {
   const std::optional<std::string> chosen = port_.ChooseOpenFile(ColourSetFilterDescription(), kColourSetPattern);
   if (!chosen) return;
-  port_.RemoveAllColours();
   platform::ProfileDocument document;
-  document.Load(*chosen);
+  if (const platform::ProfileResult loaded = document.Load(*chosen); !loaded) {
+    port_.ShowMessage(LoadFailureMessage(*chosen, loaded));
+    return;
+  }
+  port_.RemoveAllColours();
   for (const std::string& item : ColourSetItems(document, document.ReadInteger(kSection, "Count", 0))) {
     port_.AppendColour(item);
   }

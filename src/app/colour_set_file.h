@@ -20,7 +20,8 @@ class ColourSetFile {
   // name and the system's reason, and leaves an earlier file as it was.
   void SaveColorSet();
   // Asks for an existing file, replaces the list with its items and rebuilds
-  // the page.
+  // the page. A file that cannot be read is shown with its name and the
+  // reason, and the list and the page stay as they were.
   void LoadColorSet();
 
  private:
@@ -43,7 +44,8 @@ std::vector<std::string> ColourSetItems(const platform::ProfileDocument& documen
 // The document a list of items is saved as, built over the file's earlier content.
 platform::ProfileResult WriteColourSet(platform::ProfileDocument& document, const std::vector<std::string>& items);
 
-// The message shown when a colour set cannot be saved, in Windows-1251.
+// The messages shown when a colour set cannot be saved or loaded, in Windows-1251.
 std::string SaveFailureMessage(std::string_view path, const platform::ProfileResult& failure);
+std::string LoadFailureMessage(std::string_view path, const platform::ProfileResult& failure);
 
 }  // namespace talmeko::app

@@ -1,7 +1,10 @@
 #include "app/column_settings.h"
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/profile.h"
 
@@ -49,10 +52,18 @@ void ColumnSettings::ReadSettings() {
   ReadSwitches();
 }
 
+// The four keys are read in one pass over the file.
 void ColumnSettings::ReadSwitches() {
   platform::ProfileDocument document;
   document.Load(path_);
-  for (const Switch& s : kSwitches) SetSwitch(s.box, document.ReadBool(kSection, s.key, s.byDefault));
+  std::vector<std::string_view> keys;
+  for (const Switch& s : kSwitches) keys.push_back(s.key);
+  const std::vector<std::optional<std::string>> values = document.ReadStrings(kSection, keys);
+  for (std::size_t i = 0; i < kSwitches.size(); ++i) {
+    int value = 0;
+    const bool stored = values[i] && platform::ParseProfileInteger(*values[i], value);
+    SetSwitch(kSwitches[i].box, stored ? value != 0 : kSwitches[i].byDefault);
+  }
 }
 
 // A switch whose state changes runs its click handler, as a user's click would.
@@ -77,8 +88,9 @@ void ColumnSettings::UpdateListView() {
 void ColumnSettings::WriteSwitches() const {
   platform::ProfileDocument document;
   if (!document.Load(path_)) return;
-  for (const Switch& s : kSwitches) document.WriteBool(kSection, s.key, port_.IsChecked(s.box));
-  document.Save(path_);
+  std::vector<platform::ProfileWrite> writes;
+  for (const Switch& s : kSwitches) writes.push_back({std::string(s.key), port_.IsChecked(s.box) ? "1" : "0"});
+  if (document.WriteStrings(kSection, writes)) document.Save(path_);
 }
 
 void ColumnSettings::SwitchClick() {

@@ -1,27 +1,39 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <string>
-#include <system_error>
+
+#include "platform/cp1251.h"
 
 namespace talmeko::platform {
+
+using profile_detail::LineKind;
+using profile_detail::LineMeaning;
+using profile_detail::LineSpan;
+
 namespace {
 
-constexpr std::size_t npos = static_cast<std::size_t>(-1);
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::size_t npos = std::string::npos;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+using profile_detail::IsBlank;
+using profile_detail::KeyStarts;
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+std::string_view Unquote(std::string_view value) {
+  if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\'')) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
 }
 
 // Folds ASCII letters and the Cyrillic letters of Windows-1251 to lower case.
@@ -32,36 +44,24 @@ unsigned char FoldCase(unsigned char c) {
   return c;
 }
 
-// The name of a section line, or false for any other line.
-bool SectionName(std::string_view text, std::string_view& name) {
-  std::string_view rest = Trim(text);
-  if (rest.empty() || rest.front() != '[') return false;
-  rest.remove_prefix(1);
-  name = Trim(rest.substr(0, rest.find(']')));
-  return true;
-}
+std::string CutToBuffer(std::string_view value) { return std::string(value.substr(0, kProfileBufferSize - 1)); }
 
-// The key and value of a key line, or false for any other line.
-bool KeyValue(std::string_view text, ProfileEntry& entry) {
-  std::string_view unused;
-  if (SectionName(text, unused)) return false;
-  const std::size_t eq = text.find('=');
-  if (eq == std::string_view::npos) return false;
-  entry.key = Trim(text.substr(0, eq));
-  entry.value = Trim(text.substr(eq + 1));
-  return true;
-}
-
-std::string CutToBuffer(std::string_view value) {
-  return std::string(value.substr(0, kProfileBufferSize - 1));
-}
-
-bool HoldsLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != npos; }
 
 ProfileResult Refused(const char* why) { return ProfileResult::Failure(EINVAL, why); }
 
-ProfileResult SystemFailure(int errorNumber) {
-  return ProfileResult::Failure(errorNumber, std::error_code(errorNumber, std::generic_category()).message());
+ProfileResult CheckNames(std::string_view section, const std::vector<ProfileWrite>& writes) {
+  if (HoldsLineBreak(section) || section.find(']') != npos) {
+    return Refused("the section name cannot be stored in a profile file");
+  }
+  for (const ProfileWrite& w : writes) {
+    const std::string_view key = Trim(w.key);
+    if (key.empty() || HoldsLineBreak(w.key) || key.find('=') != npos || key.front() == '[') {
+      return Refused("the key name cannot be stored in a profile file");
+    }
+    if (HoldsLineBreak(w.value)) return Refused("the value holds a line break");
+  }
+  return ProfileResult::Success();
 }
 
 int DigitValue(char c, bool hex) {
@@ -72,52 +72,167 @@ int DigitValue(char c, bool hex) {
   return -1;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
+// The bytes one character of a UTF-16LE text takes at offset i: four for a
+// surrogate pair, two for anything else.
+std::size_t Utf16Length(std::string_view raw, std::size_t i) {
+  const auto unit = [&](std::size_t at) {
+    return static_cast<char16_t>(static_cast<unsigned char>(raw[at]) | static_cast<unsigned char>(raw[at + 1]) << 8);
+  };
+  const char16_t first = unit(i);
+  if (first >= 0xD800 && first < 0xDC00 && i + 3 < raw.size()) {
+    const char16_t second = unit(i + 2);
+    if (second >= 0xDC00 && second < 0xE000) return 4;
+  }
+  return 2;
+}
+
+// One Windows-1251 character per UTF-16 character; a trailing odd byte is no
+// character and stays in the raw bytes only.
+std::string Utf16ToText(std::string_view raw) {
+  std::string text;
+  text.reserve(raw.size() / 2);
+  for (std::size_t i = 0; i + 1 < raw.size();) {
+    const std::size_t length = Utf16Length(raw, i);
+    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(raw[i]) |
+                                            static_cast<unsigned char>(raw[i + 1]) << 8);
+    text.push_back(length == 4 ? '?' : UnicodeToCp1251(unit));
+    i += length;
+  }
+  return text;
+}
+
+void AppendUtf16(std::string& raw, std::string_view text) {
+  for (const char c : text) {
+    const char16_t unit = Cp1251ToUnicode(static_cast<unsigned char>(c));
+    raw.push_back(static_cast<char>(unit & 0xFF));
+    raw.push_back(static_cast<char>(unit >> 8));
+  }
+}
+
+// The names of a batch of reads or writes in one section, so that each key
+// line of the section finds its request at once, without building a string
+// per line.
+class KeyIndex {
+ public:
+  explicit KeyIndex(std::vector<std::string_view> keys) : keys_(std::move(keys)) {
+    std::size_t size = 16;
+    while (size < keys_.size() * 2) size *= 2;
+    slots_.assign(size, npos);
+    first_.resize(keys_.size());
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      std::size_t& slot = slots_[Position(keys_[i])];
+      if (slot == npos) slot = i;
+      first_[i] = slot;
+      starts_.Add(keys_[i]);
     }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  // The first request of this name, or npos.
+  std::size_t Find(std::string_view key) const { return slots_[Position(key)]; }
+  // The first request of the same name as this one.
+  std::size_t First(std::size_t request) const { return first_[request]; }
+  std::size_t Size() const { return keys_.size(); }
+  const KeyStarts& Starts() const { return starts_; }
+
+ private:
+  // The slot of the name, or the empty slot where it would go.
+  std::size_t Position(std::string_view key) const {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : key) hash = (hash ^ FoldCase(static_cast<unsigned char>(c))) * 16777619u;
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = hash & mask;
+    while (slots_[at] != npos && !ProfileNamesEqual(keys_[slots_[at]], key)) at = (at + 1) & mask;
+    return at;
+  }
+
+  std::vector<std::string_view> keys_;
+  std::vector<std::size_t> slots_;
+  std::vector<std::size_t> first_;
+  KeyStarts starts_;
+};
+
+std::vector<std::string_view> KeysOf(const std::vector<ProfileWrite>& writes) {
+  std::vector<std::string_view> keys;
+  keys.reserve(writes.size());
+  for (const ProfileWrite& w : writes) keys.push_back(w.key);
+  return keys;
 }
 
-// Creates a temporary file of its own in the directory of the target, so the
-// later rename never crosses file systems.
-int CreateTemporary(const std::string& path, std::string& temporary) {
-  static std::atomic<unsigned> counter{0};
-  const std::size_t slash = path.rfind('/');
-  const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = directory + ".talmeko-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+std::string KeyLine(const ProfileWrite& w) {
+  std::string line;
+  line.reserve(w.key.size() + 1 + w.value.size() + kLineEnd.size());
+  line.append(w.key).append("=").append(w.value).append(kLineEnd);
+  return line;
 }
 
-ProfileResult ReplaceFile(const std::string& path, std::string_view bytes) {
-  std::string temporary;
-  const int fd = CreateTemporary(path, temporary);
-  if (fd < 0) return SystemFailure(errno);
-  struct stat existing{};
-  if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    ::fchmod(fd, existing.st_mode & 07777);
-  }
-  int failure = 0;
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    return SystemFailure(failure);
-  }
-  return ProfileResult::Success();
+// Whether the line ending just before the offset has no line break.
+bool Unended(std::string_view text, std::size_t offset) {
+  return offset > 0 && text[offset - 1] != '\r' && text[offset - 1] != '\n';
+}
+
+// Where each write goes: the first line of its key in the section, and
+// where new keys are added.
+struct SectionPlaces {
+  std::vector<LineSpan> line;
+  std::size_t insertAt = 0;
+  bool insertAfterUnended = false;
+};
+
+// The section's lines from..to, after a header that ends where from is.
+SectionPlaces FindPlaces(const std::string& text, std::size_t from, std::size_t to, const KeyIndex& index) {
+  SectionPlaces places;
+  places.line.assign(index.Size(), LineSpan{npos, npos, npos});
+  places.insertAt = from;
+  places.insertAfterUnended = Unended(text, from);
+  profile_detail::ForEachLine(text, from, to, index.Starts(), false, [&](const LineSpan& span, const LineMeaning& meaning) {
+    if (meaning.kind == LineKind::key) {
+      const std::size_t w = index.Find(meaning.name);
+      if (w != npos && places.line[w].start == npos) places.line[w] = span;
+    }
+    if (!meaning.blank) {
+      places.insertAt = span.next;
+      places.insertAfterUnended = Unended(text, span.next);
+    }
+    return true;
+  });
+  return places;
 }
 
 }  // namespace
+
+namespace profile_detail {
+
+// Plain loops rather than searches: lines are mostly a few bytes long, and
+// this runs once for each of millions of them in a hostile file.
+LineMeaning FullMeaning(std::string_view lineText) {
+  const std::string_view text = Trim(lineText);
+  if (text.empty()) return {LineKind::other, true, {}, {}};
+  std::size_t i = 0;
+  if (text.front() == '[') {
+    std::size_t close = text.size();
+    while (close > 1 && text[close - 1] != ']') --close;
+    if (close > 1) return {LineKind::section, false, Trim(text.substr(1, close - 2)), {}};
+  }
+  while (i < text.size() && text[i] != '=') ++i;
+  if (i == text.size()) return {};
+  return {LineKind::key, false, Trim(text.substr(0, i)), Unquote(Trim(text.substr(i + 1)))};
+}
+
+KeyStarts KeyStarts::Any() {
+  KeyStarts starts;
+  starts.wanted_.fill(true);
+  return starts;
+}
+
+void KeyStarts::Add(std::string_view key) {
+  const std::string_view name = Trim(key);
+  if (name.empty()) return;
+  const unsigned char folded = FoldCase(static_cast<unsigned char>(name.front()));
+  for (int c = 0; c < 256; ++c) {
+    if (FoldCase(static_cast<unsigned char>(c)) == folded) wanted_[static_cast<std::size_t>(c)] = true;
+  }
+}
+
+}  // namespace profile_detail
 
 bool ProfileNamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -155,86 +270,69 @@ bool ParseProfileInteger(std::string_view text, int& value) {
 }
 
 ProfileResult ProfileDocument::Load(const std::string& path) {
-  lines_.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ProfileResult::Success() : SystemFailure(errno);
-  std::string bytes;
-  char chunk[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int failure = errno;
-      ::close(fd);
-      return SystemFailure(failure);
-    }
-    if (got == 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  Parse(bytes);
-  return ProfileResult::Success();
+  FileContents contents = ReadRegularFile(path);
+  Adopt(std::move(contents.bytes));
+  return contents.result;
 }
 
-// A line ends at CR LF, at a lone CR or at a lone LF, so files written by any
-// system are read line by line alike.
-void ProfileDocument::Parse(std::string_view bytes) {
-  lines_.clear();
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t brk = bytes.find_first_of("\r\n", start);
-    if (brk == std::string_view::npos) {
-      lines_.push_back({std::string(bytes.substr(start)), std::string()});
-      break;
-    }
-    const std::size_t endLength = bytes.compare(brk, 2, kLineEnd) == 0 ? 2 : 1;
-    lines_.push_back({std::string(bytes.substr(start, brk - start)), std::string(bytes.substr(brk, endLength))});
-    start = brk + endLength;
+void ProfileDocument::Parse(std::string_view bytes) { Adopt(std::string(bytes)); }
+
+// The bytes are taken over rather than copied, so a large file is held once.
+void ProfileDocument::Adopt(std::string bytes) {
+  cache_ = {};
+  raw_.clear();
+  if (bytes.starts_with(kUtf16Mark)) {
+    encoding_ = Encoding::utf16;
+    raw_ = std::move(bytes);
+    raw_.erase(0, kUtf16Mark.size());
+    text_ = Utf16ToText(raw_);
+    return;
   }
+  encoding_ = bytes.starts_with(kUtf8Mark) ? Encoding::utf8 : Encoding::bytes;
+  text_ = std::move(bytes);
+  if (encoding_ == Encoding::utf8) text_.erase(0, kUtf8Mark.size());
 }
 
-ProfileDocument::KeyPosition ProfileDocument::Find(std::string_view section, std::string_view key) const {
-  KeyPosition where{npos, npos, lines_.size()};
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    std::string_view name;
-    if (SectionName(lines_[i].text, name)) {
-      if (where.sectionLine != npos) {
-        where.sectionEnd = i;
-        break;
-      }
-      if (ProfileNamesEqual(name, section)) where.sectionLine = i;
-      continue;
-    }
-    ProfileEntry entry;
-    if (where.sectionLine != npos && where.keyLine == npos && KeyValue(lines_[i].text, entry) &&
-        ProfileNamesEqual(entry.key, key)) {
-      where.keyLine = i;
-    }
-  }
-  return where;
+ProfileDocument::SectionRange ProfileDocument::FindSection(std::string_view section) const {
+  if (cache_.valid && ProfileNamesEqual(cache_.name, section)) return cache_.range;
+  SectionRange range{false, text_.size(), text_.size()};
+  profile_detail::ForEachLine(text_, 0, text_.size(), KeyStarts(), true,
+                              [&](const LineSpan& span, const LineMeaning& meaning) {
+                                if (meaning.kind != LineKind::section) return true;
+                                if (range.found) {
+                                  range.to = span.start;
+                                  return false;
+                                }
+                                if (ProfileNamesEqual(meaning.name, section)) {
+                                  range.found = true;
+                                  range.from = span.next;
+                                }
+                                return true;
+                              });
+  cache_ = {true, std::string(section), range};
+  return range;
 }
 
-// A new key goes after the last line of its section that is not blank, so
-// the blank lines that part it from the next section stay in front of that one.
-std::size_t ProfileDocument::InsertionPoint(const KeyPosition& where) const {
-  std::size_t last = where.sectionLine;
-  for (std::size_t i = where.sectionLine + 1; i < where.sectionEnd; ++i) {
-    if (!Trim(lines_[i].text).empty()) last = i;
-  }
-  return last + 1;
-}
-
-void ProfileDocument::EndLine(std::size_t index) {
-  if (lines_[index].end.empty()) lines_[index].end = kLineEnd;
+std::vector<std::optional<std::string>> ProfileDocument::ReadStrings(std::string_view section,
+                                                                     const std::vector<std::string_view>& keys) const {
+  const KeyIndex index(keys);
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::size_t missing = keys.size();
+  VisitSection(section, index.Starts(), [&](const LineSpan&, const LineMeaning& meaning) {
+    if (meaning.kind != LineKind::key) return true;
+    const std::size_t first = index.Find(meaning.name);
+    if (first == npos || values[first]) return true;
+    values[first] = CutToBuffer(meaning.value);
+    return --missing > 0;
+  });
+  for (std::size_t i = 0; i < keys.size(); ++i) values[i] = values[index.First(i)];
+  return values;
 }
 
 std::string ProfileDocument::ReadString(std::string_view section, std::string_view key,
                                         std::string_view defaultValue) const {
-  const KeyPosition where = Find(section, key);
-  if (where.keyLine == npos) return CutToBuffer(defaultValue);
-  ProfileEntry entry;
-  KeyValue(lines_[where.keyLine].text, entry);
-  return CutToBuffer(entry.value);
+  std::optional<std::string> value = std::move(ReadStrings(section, {key}).front());
+  return value ? std::move(*value) : CutToBuffer(defaultValue);
 }
 
 int ProfileDocument::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
@@ -247,47 +345,15 @@ bool ProfileDocument::ReadBool(std::string_view section, std::string_view key, b
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-std::vector<ProfileEntry> ProfileDocument::Entries(std::string_view section) const {
-  std::vector<ProfileEntry> entries;
-  bool inside = false;
-  for (const Line& line : lines_) {
-    std::string_view name;
-    if (SectionName(line.text, name)) {
-      if (inside) break;
-      inside = ProfileNamesEqual(name, section);
-      continue;
-    }
-    ProfileEntry entry;
-    if (inside && KeyValue(line.text, entry)) entries.push_back(entry);
-  }
-  return entries;
-}
+// One change of the text: the bytes from..to give way to the new lines.
+struct ProfileDocument::Splice {
+  std::size_t from;
+  std::size_t to;
+  std::string lines;
+};
 
 ProfileResult ProfileDocument::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  if (HoldsLineBreak(section) || section.find(']') != std::string_view::npos) {
-    return Refused("the section name cannot be stored in a profile file");
-  }
-  if (Trim(key).empty() || HoldsLineBreak(key) || key.find('=') != std::string_view::npos ||
-      Trim(key).front() == '[') {
-    return Refused("the key name cannot be stored in a profile file");
-  }
-  if (HoldsLineBreak(value)) return Refused("the value holds a line break");
-  std::string text;
-  text.reserve(key.size() + 1 + value.size());
-  text.append(key).append("=").append(value);
-  const KeyPosition where = Find(section, key);
-  if (where.sectionLine == npos) {
-    if (!lines_.empty()) EndLine(lines_.size() - 1);
-    lines_.push_back({"[" + std::string(section) + "]", std::string(kLineEnd)});
-    lines_.push_back({std::move(text), std::string(kLineEnd)});
-  } else if (where.keyLine == npos) {
-    const std::size_t at = InsertionPoint(where);
-    EndLine(at - 1);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), std::string(kLineEnd)});
-  } else {
-    lines_[where.keyLine] = {std::move(text), std::string(kLineEnd)};
-  }
-  return ProfileResult::Success();
+  return WriteStrings(section, {ProfileWrite{std::string(key), std::string(value)}});
 }
 
 ProfileResult ProfileDocument::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -298,16 +364,107 @@ ProfileResult ProfileDocument::WriteBool(std::string_view section, std::string_v
   return WriteString(section, key, value ? "1" : "0");
 }
 
-std::string ProfileDocument::Bytes() const {
-  std::size_t size = 0;
-  for (const Line& line : lines_) size += line.text.size() + line.end.size();
-  std::string bytes;
-  bytes.reserve(size);
-  for (const Line& line : lines_) bytes.append(line.text).append(line.end);
-  return bytes;
+// A key already in the section is replaced where its first line stands; the
+// others go, in the order given, after the section's last line that is not
+// blank, so the blank lines parting it from the next section stay in front
+// of that one. A later write of the same name replaces the earlier one.
+ProfileResult ProfileDocument::WriteStrings(std::string_view section, const std::vector<ProfileWrite>& writes) {
+  if (ProfileResult checked = CheckNames(section, writes); !checked) return checked;
+  if (writes.empty()) return ProfileResult::Success();
+  const KeyIndex index(KeysOf(writes));
+  const SectionRange range = FindSection(section);
+  SectionPlaces places;
+  if (range.found) {
+    places = FindPlaces(text_, range.from, range.to, index);
+  } else {
+    places.line.assign(writes.size(), LineSpan{npos, npos, npos});
+    places.insertAt = text_.size();
+    places.insertAfterUnended = Unended(text_, text_.size());
+  }
+  std::vector<std::size_t> lastOf(writes.size(), npos);
+  for (std::size_t i = 0; i < writes.size(); ++i) lastOf[index.First(i)] = i;
+  std::vector<Splice> splices;
+  std::string added;
+  for (std::size_t w = 0; w < writes.size(); ++w) {
+    if (lastOf[w] == npos) continue;
+    if (places.line[w].start == npos) {
+      added += KeyLine(writes[lastOf[w]]);
+    } else {
+      splices.push_back({places.line[w].start, places.line[w].next, KeyLine(writes[lastOf[w]])});
+    }
+  }
+  std::sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) { return a.from < b.from; });
+  if (!range.found) {
+    added = "[" + std::string(section) + "]" + std::string(kLineEnd) + added;
+  }
+  if (!added.empty()) {
+    const bool replacedLast = !splices.empty() && splices.back().to == places.insertAt;
+    if (places.insertAfterUnended && !replacedLast) added.insert(0, kLineEnd);
+    splices.push_back({places.insertAt, places.insertAt, std::move(added)});
+  }
+  Apply(splices);
+  return ProfileResult::Success();
 }
 
-ProfileResult ProfileDocument::Save(const std::string& path) const { return ReplaceFile(path, Bytes()); }
+// The new text is built in one pass, whatever the number of changes.
+void ProfileDocument::Apply(const std::vector<Splice>& splices) {
+  cache_ = {};
+  if (encoding_ == Encoding::utf16) ApplyToUtf16(splices);
+  std::size_t size = text_.size();
+  for (const Splice& s : splices) size += s.lines.size() - (s.to - s.from);
+  std::string text;
+  text.reserve(size);
+  std::size_t at = 0;
+  for (const Splice& s : splices) {
+    text.append(text_, at, s.from - at).append(s.lines);
+    at = s.to;
+  }
+  text.append(text_, at);
+  text_ = std::move(text);
+}
+
+// The same changes in the file's own UTF-16 bytes: character n of the text
+// is character n of the raw bytes, so everything between the changes keeps
+// its exact bytes, characters Windows-1251 cannot hold included.
+void ProfileDocument::ApplyToUtf16(const std::vector<Splice>& splices) {
+  std::size_t added = 0;
+  for (const Splice& s : splices) added += s.lines.size() * 2;
+  std::string raw;
+  raw.reserve(raw_.size() + added);
+  std::size_t character = 0;
+  std::size_t byte = 0;
+  const auto advanceTo = [&](std::size_t target) {
+    for (; character < target && byte + 1 < raw_.size(); ++character) byte += Utf16Length(raw_, byte);
+    return byte;
+  };
+  std::size_t copied = 0;
+  for (const Splice& s : splices) {
+    const std::size_t from = advanceTo(s.from);
+    raw.append(raw_, copied, from - copied);
+    AppendUtf16(raw, s.lines);
+    copied = advanceTo(s.to);
+  }
+  raw.append(raw_, copied);
+  raw_ = std::move(raw);
+}
+
+std::string ProfileDocument::Bytes() const {
+  switch (encoding_) {
+    case Encoding::utf8: return std::string(kUtf8Mark) + text_;
+    case Encoding::utf16: return std::string(kUtf16Mark) + raw_;
+    case Encoding::bytes: break;
+  }
+  return text_;
+}
+
+ProfileResult ProfileDocument::Save(const std::string& path) const {
+  switch (encoding_) {
+    case Encoding::utf8: return WriteRegularFile(path, {kUtf8Mark, text_});
+    case Encoding::utf16: return WriteRegularFile(path, {kUtf16Mark, raw_});
+    case Encoding::bytes: break;
+  }
+  return WriteRegularFile(path, {text_});
+}
 
 std::string GetPrivateProfileStringA(std::string_view section, std::string_view key, std::string_view defaultValue,
                                      const std::string& path) {

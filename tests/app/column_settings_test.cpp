@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <functional>
+
 #include "app_test_support.h"
 
 namespace talmeko::app {
@@ -99,16 +102,79 @@ TEST_F(ColumnSettings, UnwritableDirectoryFailsSilentlyWithDefaults) {
   EXPECT_EQ(window.wait, 0);
 }
 
-TEST_F(ColumnSettings, ReadOnlyDirectoryKeepsTheFileThatIsThere) {
+// A system-wide install: the program's folder is read-only, its settings file
+// is not. File modes bind an ordinary user only; CI runs this as one.
+TEST_F(ColumnSettings, ReadOnlyDirectoryStillUpdatesAWritableFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "the administrator is not bound by file modes";
   Put("talmeko.ini", "[palette]\r\ngamma=0\r\n");
   ::chmod(dir.c_str(), 0555);
-  if (::access(dir.c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes to read-only directories";
   Start();
   window.checked[CheckBox::cbAnchor] = true;
   logic->cbAnchorClick();
   EXPECT_TRUE(window.messages.empty());
   EXPECT_FALSE(window.checked[CheckBox::cbGamma]);
-  EXPECT_EQ(Get("talmeko.ini"), "[palette]\r\ngamma=0\r\n");
+  EXPECT_EQ(Get("talmeko.ini"), "[palette]\r\ngamma=0\r\nanchor=1\r\nmadeira=0\r\nkirov=0\r\n");
+}
+
+// A settings file that cannot be read counts as absent and is never written:
+// the start-up neither blocks nor reads endlessly, and the file stays as it is.
+TEST_F(ColumnSettings, UnreadableFileGivesTheDefaultsAndIsLeftAlone) {
+  const std::string path = File("talmeko.ini");
+  const std::function<void()> makers[] = {
+      [&] { ::mkfifo(path.c_str(), 0600); },
+      [&] { std::filesystem::create_directory(path); },
+      [&] {
+        Put("talmeko.ini", "[palette]\r\ngamma=0\r\n");
+        std::filesystem::resize_file(path, (std::uintmax_t{16} << 20) + 1);
+      },
+      [&] {
+        Put("talmeko.ini", "[palette]\r\ngamma=0\r\n");
+        ::chmod(path.c_str(), 0444);
+      },
+  };
+  for (const auto& make : makers) {
+    std::filesystem::remove_all(path);
+    make();
+    const auto before = std::filesystem::symlink_status(path).type();
+    const std::uintmax_t size = before == std::filesystem::file_type::regular ? std::filesystem::file_size(path) : 0;
+    window = FakeMainWindow();
+    Start();
+    window.checked[CheckBox::cbAnchor] = true;
+    logic->cbAnchorClick();
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), before);
+    if (before == std::filesystem::file_type::regular) {
+      EXPECT_EQ(std::filesystem::file_size(path), size);
+    }
+    EXPECT_TRUE(window.messages.empty());
+  }
+  EXPECT_FALSE(window.checked[CheckBox::cbGamma]) << "a read-only file is still read";
+}
+
+// Files saved by Windows editors: the switches are read from them, and the
+// next write neither loses their form nor adds a second section.
+TEST_F(ColumnSettings, FilesOfWindowsEditorsAreReadAndKeepTheirForm) {
+  const auto utf16 = [](std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) bytes.append({c, '\0'});
+    return bytes;
+  };
+  const struct {
+    std::string before;
+    std::string after;
+  } cases[] = {
+      {"\xEF\xBB\xBF[palette]\r\ngamma=0\r\nkirov=1\r\n",
+       "\xEF\xBB\xBF[palette]\r\ngamma=0\r\nkirov=1\r\nanchor=0\r\nmadeira=0\r\n"},
+      {utf16("[palette]\r\ngamma=0\r\nkirov=1\r\n"), utf16("[palette]\r\ngamma=0\r\nkirov=1\r\nanchor=0\r\nmadeira=0\r\n")},
+      {"[palette]\r\ngamma=\"0\"\r\nkirov='1'\x1A\r\n", "[palette]\r\ngamma=0\r\nkirov=1\r\nanchor=0\r\nmadeira=0\r\n"},
+  };
+  for (const auto& c : cases) {
+    Put("talmeko.ini", c.before);
+    window = FakeMainWindow();
+    Start();
+    EXPECT_FALSE(window.checked[CheckBox::cbGamma]) << c.before;
+    EXPECT_TRUE(window.checked[CheckBox::cbkirov]) << c.before;
+    EXPECT_EQ(Get("talmeko.ini"), c.after);
+  }
 }
 
 TEST_F(ColumnSettings, HugeBinaryOrOddlyEndedFilesDoNotStopTheStart) {

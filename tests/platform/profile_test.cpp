@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -44,6 +45,16 @@ class ProfileFiles : public ::testing::Test {
   fs::path dir_;
 };
 
+// A file as Notepad saves it when asked for "Unicode": UTF-16LE behind its mark.
+std::string Utf16File(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
 struct ReadCase {
   const char* name;
   std::string file;
@@ -76,6 +87,19 @@ TEST_F(ProfileFiles, ReadsOneKeyWithDefault) {
       {"binary bytes elsewhere", std::string("\x01\xFF\0garbage\r\n[s]\r\nk=\x80\x81", 21), "s", "k", "\x80\x81"},
       {"cut to 2047", "[s]\r\nk=" + longValue + "\r\n", "s", "k", std::string(2047, 'x')},
       {"line without '=' is no key", "[s]\r\nk\r\n", "s", "k", "dflt"},
+      {"UTF-8 mark before the first section", "\xEF\xBB\xBF[palette]\r\ngamma=0\r\n", "palette", "gamma", "0"},
+      {"UTF-16LE read as Windows-1251", Utf16File(u"[\u041F]\r\nk=\u0413\u0430\u043C\u043C\u0430 \u4E2D\r\n"), "\xCF",
+       "k", "\xC3\xE0\xEC\xEC\xE0 ?"},
+      {"double quotes removed", "[palette]\r\ngamma=\"0\"\r\n", "palette", "gamma", "0"},
+      {"single quotes removed, blanks inside kept", "[s]\r\nk = ' a ' \r\n", "s", "k", " a "},
+      {"unmatched quotes kept", "[s]\r\nk=\"a'\r\n", "s", "k", "\"a'"},
+      {"a lone quote kept", "[s]\r\nk=\"\r\n", "s", "k", "\""},
+      {"section line without ']' is no header", "[palette]\r\n[other\r\ngamma=0\r\n", "palette", "gamma", "0"},
+      {"section name ends at the last ']'", "[palette]]\r\ngamma=0\r\n", "palette]", "gamma", "0"},
+      {"doubled ']' is another section", "[palette]]\r\ngamma=0\r\n", "palette", "gamma", "dflt"},
+      {"NUL ends the value", std::string("[s]\r\nk=ab\0cd\r\n", 14), "s", "k", "ab"},
+      {"NUL before the header", std::string("\0[s]\r\nk=1\r\n", 12), "s", "k", "dflt"},
+      {"Ctrl-Z, VT and FF trimmed", "\x0C[ s\x0B]\x1A\r\n\x1Ak\x0B=\x0C 1\x1A\r\n\x1A", "s", "k", "1"},
   };
   for (const ReadCase& c : cases) {
     Put(c.file);
@@ -166,6 +190,16 @@ TEST_F(ProfileFiles, WritesOneKeyKeepingEveryOtherLine) {
        std::string("junk\x01\xFF\n[a]\rk=2\r\n\xE0\xE1\0z\r\n", 23)},
       {"value kept with its blanks", "", "s", "k", " v ", "[s]\r\nk= v \r\n"},
       {"Windows-1251 value", "", "s", "k", "\xC3\xE0\xEC\xEC\xE0", "[s]\r\nk=\xC3\xE0\xEC\xEC\xE0\r\n"},
+      {"UTF-8 mark kept", "\xEF\xBB\xBF[a]\r\nx=1\r\n", "a", "x", "2", "\xEF\xBB\xBF[a]\r\nx=2\r\n"},
+      {"UTF-16 kept, other characters byte for byte", Utf16File(u"[a]\r\nx=\U0001F600\u4E2D\r\nz=1"), "a", "y",
+       "\xC3", Utf16File(u"[a]\r\nx=\U0001F600\u4E2D\r\nz=1\r\ny=\u0413\r\n")},
+      {"UTF-16 key replaced where it stands", Utf16File(u"; \u4E2D\r\n[a]\r\nx=1\r\nz=\u4E2D\r\n"), "a", "x", "2",
+       Utf16File(u"; \u4E2D\r\n[a]\r\nx=2\r\nz=\u4E2D\r\n")},
+      {"UTF-16 odd last byte kept last", Utf16File(u"[a]\r\n") + "\x01", "b", "y", "2",
+       Utf16File(u"[a]\r\n[b]\r\ny=2\r\n") + "\x01"},
+      {"key after an unended section line", "[a]", "a", "y", "2", "[a]\r\ny=2\r\n"},
+      {"replaced unended last key ends once", "[a]\r\nx=1", "a", "x", "2", "[a]\r\nx=2\r\n"},
+      {"unclosed bracket line is kept as text", "[a]\r\n[b\r\n", "b", "y", "2", "[a]\r\n[b\r\n[b]\r\ny=2\r\n"},
   };
   for (const WriteCase& c : cases) {
     Put(c.before);
@@ -210,14 +244,96 @@ TEST_F(ProfileFiles, FailedWriteReportsTheReasonAndKeepsTheFile) {
   EXPECT_EQ(FileCount(), 1u);
 }
 
-TEST_F(ProfileFiles, ReadOnlyDirectoryRefusesAndKeepsTheFile) {
+// Each of these would once block the program, exhaust its memory or lose a
+// file; now each is refused with its reason, before anything is read.
+TEST_F(ProfileFiles, OnlyRegularFilesOfSensibleSizeAreRead) {
+  const auto sized = [this](const std::string& name, off_t size) {
+    Put("", name);
+    ASSERT_EQ(::truncate(Path(name).c_str(), size), 0);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> make;
+    int error;
+  } cases[] = {
+      {"directory", [&] { fs::create_directory(Path()); }, EISDIR},
+      {"FIFO", [&] { ASSERT_EQ(::mkfifo(Path().c_str(), 0600), 0); }, ENODEV},
+      {"link to a device", [&] { fs::create_symlink("/dev/zero", Path()); }, ENODEV},
+      {"link loop", [&] { fs::create_symlink("test.ini", Path()); }, ELOOP},
+      {"dangling link", [&] { fs::create_symlink("absent.ini", Path()); }, ENOENT},
+      {"1 GB sparse file", [&] { sized("test.ini", off_t{1} << 30); }, EFBIG},
+      {"one byte over 16 MB", [&] { sized("test.ini", (off_t{16} << 20) + 1); }, EFBIG},
+      {"exactly 16 MB", [&] { Put("[s]\r\nk=1\r\n" + std::string((16 << 20) - 11, '\n')); }, 0},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(Path());
+    c.make();
+    ProfileDocument document;
+    const ProfileResult loaded = document.Load(Path());
+    EXPECT_EQ(loaded.error, c.error) << c.name;
+    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "dflt", Path()), c.error == 0 ? "1" : "dflt") << c.name;
+    if (c.error == 0) continue;
+    EXPECT_EQ(loaded.stage, FileStage::reading) << c.name;
+    EXPECT_FALSE(loaded.reason.empty()) << c.name;
+    const fs::file_status before = fs::symlink_status(Path());
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "2", Path())) << c.name;
+    EXPECT_EQ(fs::symlink_status(Path()).type(), before.type()) << c.name << " must be left as it was";
+  }
+}
+
+TEST_F(ProfileFiles, SavingFollowsLinksAndKeepsEveryName) {
+  Put("[s]\r\nk=1\r\n", "target.ini");
+  fs::create_directory(dir_ / "sub");
+  fs::create_symlink("../target.ini", dir_ / "sub" / "relative.ini");
+  fs::create_symlink(dir_ / "sub" / "relative.ini", Path("chain.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "2", Path("chain.ini")));
+  EXPECT_EQ(Get("target.ini"), "[s]\r\nk=2\r\n");
+  EXPECT_TRUE(fs::is_symlink(Path("chain.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "sub" / "relative.ini"));
+
+  fs::create_hard_link(Path("target.ini"), Path("second.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "3", Path("second.ini")));
+  EXPECT_EQ(Get("target.ini"), "[s]\r\nk=3\r\n");
+  EXPECT_EQ(fs::hard_link_count(Path("target.ini")), 2u);
+  EXPECT_EQ(FileCount(), 4u) << "no temporary file may stay behind";
+}
+
+// Read-only as the attribute is elsewhere: even the administrator's save
+// leaves such a file alone.
+TEST_F(ProfileFiles, ReadOnlyFileIsNotReplaced) {
   Put("[s]\r\nk=1\r\n");
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  if (::access(dir_.c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes to read-only directories";
+  ::chmod(Path().c_str(), 0444);
   const ProfileResult result = WritePrivateProfileStringA("s", "k", "2", Path());
   EXPECT_FALSE(result);
   EXPECT_EQ(result.error, EACCES);
+  EXPECT_EQ(result.stage, FileStage::writing);
   EXPECT_EQ(Get(), "[s]\r\nk=1\r\n");
+}
+
+// The administrator reads and writes whatever the modes say, so these run
+// as an ordinary user; the test command does that in CI.
+TEST_F(ProfileFiles, PermissionsOfAnOrdinaryUser) {
+  if (::geteuid() == 0) GTEST_SKIP() << "the administrator is not bound by file modes";
+  Put("[s]\r\nk=1\r\n");
+  struct stat before{};
+  ::stat(Path().c_str(), &before);
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "2", Path())) << "the file itself is writable";
+  EXPECT_EQ(Get(), "[s]\r\nk=2\r\n");
+  struct stat after{};
+  ::stat(Path().c_str(), &after);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "rewritten in place";
+  const ProfileResult created = WritePrivateProfileStringA("s", "k", "1", Path("new.ini"));
+  EXPECT_EQ(created.error, EACCES);
+  EXPECT_FALSE(fs::exists(Path("new.ini")));
+
+  fs::permissions(dir_, fs::perms::owner_all);
+  ::chmod(Path().c_str(), 0200);
+  const ProfileResult unreadable = WritePrivateProfileStringA("s", "k", "3", Path());
+  EXPECT_EQ(unreadable.error, EACCES);
+  EXPECT_EQ(unreadable.stage, FileStage::reading);
+  ::chmod(Path().c_str(), 0600);
+  EXPECT_EQ(Get(), "[s]\r\nk=2\r\n");
 }
 
 TEST_F(ProfileFiles, ReplacementKeepsTheFileMode) {
@@ -237,15 +353,32 @@ TEST_F(ProfileFiles, HugeValuesSurviveAWriteOfAnotherKey) {
   EXPECT_EQ(GetPrivateProfileStringA("s", "big", "", Path()).size(), 2047u);
 }
 
-TEST(ProfileDocumentEntries, ListsTheKeysOfTheFirstMatchingSectionInOrder) {
+TEST(ProfileDocumentEntries, VisitsTheKeysOfTheFirstMatchingSectionInOrder) {
   ProfileDocument document;
-  document.Parse("[m]\r\nb = 2\r\nnoise\r\n a=1\r\n[M]\r\nc=3\r\n");
-  const std::vector<ProfileEntry> entries = document.Entries("M");
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].key, "b");
-  EXPECT_EQ(entries[0].value, "2");
-  EXPECT_EQ(entries[1].key, "a");
-  EXPECT_TRUE(document.Entries("absent").empty());
+  document.Parse("[m]\r\nb = '2'\r\nnoise\r\n a=1\r\n[M]\r\nc=3\r\n");
+  std::vector<std::string> seen;
+  document.VisitEntries("M", [&](const ProfileEntry& e) { seen.push_back(std::string(e.key) + ":" + std::string(e.value)); });
+  EXPECT_EQ(seen, (std::vector<std::string>{"b:2", "a:1"}));
+  document.VisitEntries("absent", [&](const ProfileEntry&) { ADD_FAILURE(); });
+}
+
+// Several keys in one pass give exactly the bytes of writing them one by one.
+TEST(ProfileDocumentWrite, ManyKeysInOnePassEqualOneAfterAnother) {
+  const std::string documents[] = {
+      "", "[a]\r\nx=1", "[a]\r\n\r\n[b]\r\ny=1\r\n", "[A]\nY=0\nx=0\r\n\r\n", "[b]\r\n[a]", "x=1\r\n[a]\r\nnote\r\n",
+      Utf16File(u"[a]\r\nx=\u4E2D\r\n"),
+  };
+  const std::vector<ProfileWrite> writes = {{"x", "2"}, {"y", "3"}, {"X", "4"}, {"z", "5"}};
+  for (const std::string& before : documents) {
+    ProfileDocument oneByOne;
+    oneByOne.Parse(before);
+    for (const ProfileWrite& w : writes) ASSERT_TRUE(oneByOne.WriteString("a", w.key, w.value));
+    ProfileDocument batch;
+    batch.Parse(before);
+    ASSERT_TRUE(batch.WriteStrings("a", writes));
+    EXPECT_EQ(batch.Bytes(), oneByOne.Bytes()) << before;
+    EXPECT_EQ(batch.ReadString("a", "x", ""), "4") << before;
+  }
 }
 
 TEST(ExecutableDirectory, IsTheDirectoryOfThisTestWithItsSeparator) {
