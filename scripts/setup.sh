@@ -7,7 +7,7 @@ packages=(
   build-essential g++ clang cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fontconfig
   xvfb xauth
 )

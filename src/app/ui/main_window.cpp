@@ -382,6 +382,8 @@ std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescrip
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  // The desktop's own dialog would speak the machine's language, not the program's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
 }
@@ -392,6 +394,8 @@ std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescrip
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  // The desktop's own dialog would speak the machine's language, not the program's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
 }
