@@ -56,6 +56,8 @@ void THtmlDocumentView::Paint(platform::Canvas& canvas, const TPaintContext& con
   state.yTop = context.yTop;
   state.docTop = ClampExtent(static_cast<long long>(context.clip.top) + context.yTop);
   state.docBottom = ClampExtent(static_cast<long long>(context.clip.bottom) + context.yTop);
+  state.clipLeft = context.clip.left;
+  state.clipRight = context.clip.right;
   if (!context.selection.IsEmpty()) {
     state.selStart = context.selection.Start();
     state.selEnd = context.selection.End();
