@@ -70,5 +70,23 @@ void BM_PaintOneScreenful(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintOneScreenful)->Unit(benchmark::kMillisecond);
 
+// One screenful of a page that is a single word of 10 MB: only the part of
+// it inside the clip is drawn.
+void BM_PaintTenMegabyteWord(benchmark::State& state) {
+  ShownView shown;
+  std::stringstream stream("<html><body>" + std::string(10'000'000, 'w') + "</body></html>");
+  shown.view.LoadFromStream(&stream, "", TDocType::HTMLType);
+  THtmlViewController& controller = shown.view.Controller();
+  const platform::Size area = controller.DrawingArea();
+  for (auto _ : state) {
+    QImage image(area.width, area.height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    platform::qt::QtCanvas canvas(painter, platform::qt::CurrentScreenInfo(&shown.view));
+    controller.Paint(canvas, {0, 0, area.width, area.height});
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_PaintTenMegabyteWord)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace talmeko::htmlview
