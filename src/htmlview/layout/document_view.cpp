@@ -1,5 +1,7 @@
 #include "htmlview/layout/document_view.h"
 
+#include "htmlview/layout/selection_text.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -66,6 +68,11 @@ void THtmlDocumentView::Paint(platform::Canvas& canvas, const TPaintContext& con
   // the text colour its background, so it stays readable on any page.
   state.selectedText = context.background;
   content_.Paint(state);
+}
+
+std::u16string THtmlDocumentView::SelectedText(TSelection selection) const {
+  if (!laidOut_) return {};
+  return htmlview::SelectedText(content_, selection.Start(), selection.End());
 }
 
 int THtmlDocumentView::CharPosAt(platform::Point documentPoint) const {

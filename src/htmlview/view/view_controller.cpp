@@ -16,6 +16,7 @@ class TNoDocument final : public TViewDocument {
   void Paint(platform::Canvas&, const TPaintContext&) override {}
   int CharPosAt(platform::Point) const override { return -1; }
   TSelection WordAt(int) const override { return {}; }
+  std::u16string SelectedText(TSelection) const override { return {}; }
 };
 
 }  // namespace

@@ -295,6 +295,28 @@ TEST_F(DocumentFixture, SelectedTextIsDrawnOpaqueInSwappedColours) {
             "text 32,33 '0' #000000\n");
 }
 
+TEST_F(DocumentFixture, SelectedTextPutsRowsOnLinesAndCellsBetweenTabs) {
+  THtmlTable table = NewTable();
+  for (const auto& texts : {std::vector<std::u16string>{u"DMC", u"Anchor"}, std::vector<std::u16string>{u"310", u"403"}}) {
+    std::vector<TCellObj> row;
+    for (const std::u16string& text : texts) row.push_back(TextCell(table, text));
+    AddRow(table, std::move(row));
+  }
+  FillBody(document, Block(std::move(table)));
+  THtmlDocumentView view(document, screen);
+  LayOut(view, 800);
+  // Positions: "DMC" 0..2, "Anchor" 3..8, "310" 9..11, "403" 12..14.
+  struct Case {
+    TSelection selection;
+    std::u16string text;
+  };
+  for (const Case& c : {Case{{0, 15}, u"DMC\tAnchor\n310\t403"}, Case{{4, 11}, u"nchor\n31"},
+                        Case{{10, 2}, u"C\tAnchor\n3"}, Case{{5, 5}, u""}, Case{{9, 12}, u"310"}}) {
+    EXPECT_TRUE(view.SelectedText(c.selection) == c.text)
+        << c.selection.anchor << ".." << c.selection.caret;
+  }
+}
+
 TEST_F(DocumentFixture, TextColourComesFromTheScreenWhenSymbolic) {
   FillBody(document, Block(testing::BrandAndColour(u"DMC", u"310", kSwatchRed)));
   screen.windowTextColor = platform::Rgb(0x11, 0x22, 0x33);
