@@ -67,6 +67,9 @@ void THtmlDocumentView::Paint(platform::Canvas& canvas, const TPaintContext& con
   // Selected text swaps colours: the page background becomes the text and
   // the text colour its background, so it stays readable on any page.
   state.selectedText = context.background;
+  state.page = context.page;
+  state.cellBackgrounds = context.cellBackgrounds;
+  state.greyLightText = !context.cellBackgrounds;
   content_.Paint(state);
 }
 

@@ -376,11 +376,22 @@ void TTableLayout::Paint(TPaintState& state) const {
   auto first = std::upper_bound(rowReach_.begin(), rowReach_.end(), state.docTop);
   for (auto r = static_cast<std::size_t>(first - rowReach_.begin()); r < rowHeights_.size(); ++r) {
     if (rowTops_[r] >= state.docBottom) break;
+    if (state.page && DefersRow(r, *state.page)) continue;
     for (std::size_t i = rowFirstCell_[r]; i < rowFirstCell_[r + 1]; ++i) {
       const Cell& c = cells_[i];
       if (c.box.bottom > state.docTop && c.box.top < state.docBottom) PaintCell(c, state);
     }
   }
+}
+
+bool TTableLayout::DefersRow(std::size_t r, TPageBreak& page) const {
+  // A row reaches as far down as the tallest of the cells it starts.
+  long long bottom = rowTops_[r];
+  for (std::size_t i = rowFirstCell_[r]; i < rowFirstCell_[r + 1]; ++i) bottom = std::max<long long>(bottom, cells_[i].box.bottom);
+  const bool tall = bottom - rowTops_[r] > TPageBreak::kMaxUncutRow;
+  if (!page.Defers(rowTops_[r], bottom, tall)) return false;
+  page.rowEnded = true;
+  return true;
 }
 
 void TTableLayout::PaintTableBox(TPaintState& state) const {
@@ -390,7 +401,7 @@ void TTableLayout::PaintTableBox(TPaintState& state) const {
                              top_ + height_ + std::max(0, box.padding[sBottom])};
   const int dx = state.xOffset;
   const int dy = -state.yTop;
-  if (table_->BgColor != platform::kNoColor && !inner.IsEmpty()) {
+  if (state.cellBackgrounds && table_->BgColor != platform::kNoColor && !inner.IsEmpty()) {
     state.canvas->FillRect(Shifted(inner, dx, dy), platform::ResolveColor(table_->BgColor, state.screen));
   }
   const int bt = FrameBorder(sTop), br = FrameBorder(sRight), bb = FrameBorder(sBottom), bl = FrameBorder(sLeft);
@@ -414,18 +425,30 @@ void TTableLayout::PaintCell(const Cell& c, TPaintState& state) const {
   if (bg == platform::kNoColor) bg = table_->Rows[static_cast<std::size_t>(c.row)].BgColor;
   const platform::Rect padding{c.box.left + obj.BorderWidth[sLeft], c.box.top + obj.BorderWidth[sTop],
                                c.box.right - obj.BorderWidth[sRight], c.box.bottom - obj.BorderWidth[sBottom]};
-  if (bg != platform::kNoColor && !padding.IsEmpty()) {
+  if (state.cellBackgrounds && bg != platform::kNoColor && !padding.IsEmpty()) {
     state.canvas->FillRect(Shifted(padding, dx, dy), platform::ResolveColor(bg, state.screen));
   }
   const bool blank = c.content.IsBlank();
-  if (!blank) {
+  if (!blank && ContentFits(c)) {
+    // Saving the canvas and clipping for every cell would cost more than
+    // most cells' own drawing, above all on paper, where each clip is written
+    // into the page.
+    c.content.Paint(state);
+  } else if (!blank) {
     platform::CanvasStateGuard guard(*state.canvas);
     state.canvas->IntersectClip(Shifted(c.box, dx, dy));
     c.content.Paint(state);
+    // Restoring the canvas also restored its font.
+    state.selectedFont = nullptr;
   }
-  // Restoring the canvas also restored its font.
-  state.selectedFont = nullptr;
   if (!blank || obj.ShowEmptyCells) PaintCellBorders(c, state);
+}
+
+bool TTableLayout::ContentFits(const Cell& c) const {
+  const long long left = c.content.X();
+  const long long top = c.content.Y();
+  return left >= c.box.left && top >= c.box.top && left + c.content.Extent() <= c.box.right &&
+         top + c.content.Height() <= c.box.bottom;
 }
 
 void TTableLayout::PaintCellBorders(const Cell& c, TPaintState& state) const {

@@ -90,8 +90,10 @@ class TTableLayout {
   void ArrangeRows();
   void PlaceCell(Cell& c, const int* rowTops);
   int FrameBorder(int side) const;
+  bool DefersRow(std::size_t r, TPageBreak& page) const;
   void PaintTableBox(TPaintState& state) const;
   void PaintCell(const Cell& c, TPaintState& state) const;
+  bool ContentFits(const Cell& c) const;
   void PaintCellBorders(const Cell& c, TPaintState& state) const;
   // The table's own margin, border and padding on one side.
   int Frame(int side) const { return frame_[static_cast<std::size_t>(side)]; }

@@ -72,6 +72,13 @@ int TLayoutFonts::KnownGlyph(int index, char16_t ch) const {
   return it != e.otherGlyphs.end() ? it->second : 0;
 }
 
+platform::Color TPaintState::TextColor(platform::Color color) const {
+  if (greyLightText && platform::RedOf(color) >= 0xE0 && platform::GreenOf(color) >= 0xE0) {
+    return platform::Rgb(0xA0, 0xA0, 0xA0);
+  }
+  return color;
+}
+
 void TPaintState::SelectFont(const platform::FontDesc& desc) {
   if (selectedFont != nullptr && (selectedFont == &desc || *selectedFont == desc)) return;
   canvas->SelectFont(desc);
@@ -265,6 +272,12 @@ void TSectionLayout::Paint(TPaintState& state) const {
     const long long lineTop = top + line.y;
     if (lineTop >= state.docBottom) break;
     if (lineTop + line.height <= state.docTop) continue;
+    if (state.page) {
+      // A line as tall as the page cannot move whole; below a row that has
+      // moved the page ends there anyway.
+      const bool mayBeCut = line.height >= state.page->pageHeight || state.page->rowEnded;
+      if (state.page->Defers(lineTop, lineTop + line.height, mayBeCut)) continue;
+    }
     PaintLine(line, state);
   }
 }
@@ -298,7 +311,7 @@ void TSectionLayout::PaintLine(const Line& line, TPaintState& state) const {
 void TSectionLayout::PaintPiece(const Piece& piece, int x, int y, const Line& line, TPaintState& state) const {
   const TLayoutFonts::Entry& font = (*state.fonts)[piece.font];
   state.SelectFont(font.info->desc);
-  const platform::Color color = platform::ResolveColor(font.info->color, state.screen);
+  const platform::Color color = state.TextColor(platform::ResolveColor(font.info->color, state.screen));
   const int drawX = x + state.xOffset;
   const int drawY = y + line.ascent - font.metrics.ascent - state.yTop;
   const std::u16string_view text = std::u16string_view(section_->Text()).substr(piece.start, piece.length);

@@ -79,6 +79,28 @@ class TLayoutFonts {
   bool widthsAdd_ = false;
 };
 
+// Where a printed page ends, in document coordinates. Painting a page lowers
+// the bottom above a text line or a short table row that would be cut, so
+// that they move whole to the next page; what still reaches below the bottom
+// is painted over afterwards.
+struct TPageBreak {
+  int top = 0;         // the document position at the top of the page
+  int bottom = 0;      // lowered while the page is painted
+  int pageHeight = 0;
+  bool rowEnded = false;  // a table row has moved to the next page
+  // Rows up to this height move whole; taller ones are cut.
+  static constexpr int kMaxUncutRow = 100;
+
+  // Whether an item from top to bottom is left for the next page. An item
+  // that starts at the page's top stays, cut, whatever its height: moving it
+  // would give a page without progress.
+  bool Defers(long long itemTop, long long itemBottom, bool mayBeCut) {
+    if (itemBottom <= bottom || mayBeCut || itemTop <= top) return false;
+    if (itemTop < bottom) bottom = static_cast<int>(itemTop);
+    return true;
+  }
+};
+
 // What painting needs besides the canvas, in document coordinates.
 struct TPaintState {
   platform::Canvas* canvas = nullptr;
@@ -94,7 +116,11 @@ struct TPaintState {
   int selEnd = -1;
   platform::Color selectedText = 0;
   const platform::FontDesc* selectedFont = nullptr;
+  TPageBreak* page = nullptr;  // set while a printed page is painted
+  bool cellBackgrounds = true;
+  bool greyLightText = false;  // on paper without backgrounds, very light text would vanish
 
+  platform::Color TextColor(platform::Color color) const;
   void SelectFont(const platform::FontDesc& desc);
 };
 

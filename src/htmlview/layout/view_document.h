@@ -11,6 +11,8 @@
 
 namespace talmeko::htmlview {
 
+struct TPageBreak;
+
 // Character positions are boundaries between characters of the document text,
 // 0 before the first; the selection covers [Start(), End()). -1 means none.
 struct TSelection {
@@ -36,6 +38,10 @@ struct TPaintContext {
   TSelection selection;
   platform::Color background = platform::Rgb(255, 255, 255);  // resolved page background
   platform::ScreenInfo screen;  // resolves the system colours text and borders are given in
+  // Printing: the page's break, and whether backgrounds go on paper (without
+  // them very light text is printed grey).
+  TPageBreak* page = nullptr;
+  bool cellBackgrounds = true;
 };
 
 class TViewDocument {
