@@ -44,8 +44,8 @@ STATED = {
         # anchor 1 ("#FFFFFF") gamma 415 at distance 0.
         ("gamma", "0420"): ("#000000", None),
         ("gamma", "0415"): ("#FFFFFF", None),
-        # The nearest search from dmc 310 gives madeira 1009 as "#000037"; the one
-        # from anchor 1 finds madeira 2401 at distance 0, so it is white.
+        # A worked nearest search names madeira 1009 as "#000037"; the one from
+        # anchor 1 finds madeira 2401 at distance 0, so it is white.
         ("madeira", "1009"): ("#000037", None),
         ("madeira", "2401"): ("#FFFFFF", None),
         # The sample palette line "kirov:0101:#FFFFFF:" and the nearest search from
@@ -195,7 +195,14 @@ def build_anchor_palette(charts, counts):
 
 
 def build_madeira_palette(charts, counts):
-    entries = [[pad4(n), c, "", "kxstitch"] for n, d, c in read_kxstitch(charts, "madeira") if n.isdigit()]
+    chart = read_kxstitch(charts, "madeira")
+    entries = [[pad4(n), c, "", "kxstitch"] for n, d, c in chart if n.isdigit()]
+    # The chart names Black and Ecru instead of numbering them; their dmc
+    # partners 310 and Ecru tie them to the numbers 2400 and 2404.
+    for name, _, code in chart:
+        number = STATED["madeira_pairs"].get(MADEIRA_WORDS.get(name))
+        if number and number not in {e[0] for e in entries}:
+            entries.append([number, code, "", "kxstitch"])
     for (b, number), _ in STATED["palette"].items():
         if b == "madeira" and number not in {e[0] for e in entries}:
             entries.append([number, "", "", "stated"])

@@ -50,13 +50,10 @@ void BM_LoadFromStreamWithLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadFromStreamWithLayout)->Unit(benchmark::kMillisecond);
 
-// One paint request for the whole drawing area, into an off-screen image
-// the size of the request, halfway down the page.
-void BM_PaintOneScreenful(benchmark::State& state) {
-  ShownView shown;
-  shown.Load();
+// Paint requests for the whole drawing area, each into an off-screen image
+// the size of the request.
+void PaintScreenfuls(benchmark::State& state, ShownView& shown) {
   THtmlViewController& controller = shown.view.Controller();
-  controller.SetVerticalPosition(controller.MaxVerticalPosition() / 2);
   const platform::Size area = controller.DrawingArea();
   for (auto _ : state) {
     QImage image(area.width, area.height, QImage::Format_RGB32);
@@ -68,7 +65,26 @@ void BM_PaintOneScreenful(benchmark::State& state) {
   state.counters["width"] = area.width;
   state.counters["height"] = area.height;
 }
+
+// One screenful halfway down the page.
+void BM_PaintOneScreenful(benchmark::State& state) {
+  ShownView shown;
+  shown.Load();
+  THtmlViewController& controller = shown.view.Controller();
+  controller.SetVerticalPosition(controller.MaxVerticalPosition() / 2);
+  PaintScreenfuls(state, shown);
+}
 BENCHMARK(BM_PaintOneScreenful)->Unit(benchmark::kMillisecond);
+
+// One screenful of a page that is a single word of 10 MB: only the part of
+// it inside the clip is drawn.
+void BM_PaintTenMegabyteWord(benchmark::State& state) {
+  ShownView shown;
+  std::stringstream stream("<html><body>" + std::string(10'000'000, 'w') + "</body></html>");
+  shown.view.LoadFromStream(&stream, "", TDocType::HTMLType);
+  PaintScreenfuls(state, shown);
+}
+BENCHMARK(BM_PaintTenMegabyteWord)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace talmeko::htmlview

@@ -36,9 +36,24 @@ void MainWindowLogic::ComboBox1Change() {
 
 char MainWindowLogic::ComboBox1KeyPress(char key) { return key == '&' || key == '(' ? key : '\r'; }
 
+// The button and the switches take the keyboard when clicked; it goes back to
+// the entry field so that the next number typed is not lost.
+void MainWindowLogic::Button1Click() {
+  list_.KeyPress('\r');
+  port_.FocusEntry();
+}
+
 void MainWindowLogic::cbColorFindClick() {
-  WaitCursorGuard wait(port_);
-  builder_.RebuildPage();
+  {
+    WaitCursorGuard wait(port_);
+    builder_.RebuildPage();
+  }
+  port_.FocusEntry();
+}
+
+void MainWindowLogic::ColumnSwitchClick() {
+  settings_.SwitchClick();
+  port_.FocusEntry();
 }
 
 // A failure to open the website is not reported; the program ends anyway.

@@ -46,7 +46,7 @@ class MainWindowLogic {
   void FormCreate();
   void FormShow() { port_.FocusEntry(); }
   void sEdit1KeyPress(char key) { list_.KeyPress(key); }
-  void Button1Click() { list_.KeyPress('\r'); }
+  void Button1Click();
   void ComboBox1Change();
   // The character the chooser is to see instead of the typed one: letters
   // must never select a palette.
@@ -54,10 +54,10 @@ class MainWindowLogic {
   void clbMoulineIDDblClick() { list_.RemoveSelected(); }
   void btnClearClick() { list_.ClearColorList(); }
   void cbColorFindClick();
-  void cbGammaClick() { settings_.SwitchClick(); }
-  void cbAnchorClick() { settings_.SwitchClick(); }
-  void cbMadeiraClick() { settings_.SwitchClick(); }
-  void cbkirovClick() { settings_.SwitchClick(); }
+  void cbGammaClick() { ColumnSwitchClick(); }
+  void cbAnchorClick() { ColumnSwitchClick(); }
+  void cbMadeiraClick() { ColumnSwitchClick(); }
+  void cbkirovClick() { ColumnSwitchClick(); }
   void sBitBtn1Click();
   void sBitBtn2Click() { colourSets_.SaveColorSet(); }
   void UpdateListView() { settings_.UpdateListView(); }
@@ -75,6 +75,8 @@ class MainWindowLogic {
   const UpdateCheck& Update() const { return update_; }
 
  private:
+  void ColumnSwitchClick();
+
   MainWindowPort& port_;
   std::function<catalogue::Tables()> loadTables_;
   catalogue::Tables tables_;

@@ -58,6 +58,9 @@ bool ResultPageBuilder::BuildAllRows() {
   if (anyRow) {
     ShowPage();
     host_.EnableResultButtons();
+  } else {
+    // The page shown before belongs to a list that no longer exists.
+    host_.LoadPage(std::string_view());
   }
   return last;
 }

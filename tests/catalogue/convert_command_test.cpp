@@ -37,7 +37,7 @@ TEST(ConvertCommand, PrintsEveryTableBrandInColumnOrder) {
             "DMC\t310\t#000000\n"
             "Гамма\t420\t#000000\n"
             "Anchor\t403\t#000000\n"
-            "Madeira\t2400\t\n"
+            "Madeira\t2400\t#000000\n"
             "ПНК им. Кирова\t7214\t#1D1C1E\n");
 }
 

@@ -34,6 +34,9 @@ class FakeViewDocument : public TViewDocument {
     const int start = position - position % 5;
     return {start, start + 5};
   }
+  std::u16string SelectedText(TSelection selection) const override {
+    return selection.IsEmpty() ? std::u16string() : u"selected";
+  }
 };
 
 class FakeViewHost : public TViewHost {

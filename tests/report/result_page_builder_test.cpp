@@ -134,11 +134,15 @@ TEST_F(ResultPageBuilderShipped, RebuildLoadsOneFinalPageHoldingEveryPlacedRow) 
   EXPECT_EQ(host.enables, 1);
 }
 
-TEST_F(ResultPageBuilderShipped, RebuildWithNoPlaceableItemLeavesTheViewAlone) {
+// The page shown before the rebuild must not outlive the rows it showed.
+TEST_F(ResultPageBuilderShipped, RebuildWithNoPlaceableItemLoadsTheEmptyDocument) {
+  host.items = {"310 (dmc)"};
+  builder.RebuildPage();
   host.items = {"5270 (dmc)", "zz (dmc)"};
   builder.RebuildPage();
-  EXPECT_TRUE(host.pages.empty());
-  EXPECT_EQ(host.enables, 0);
+  ASSERT_EQ(host.pages.size(), 2u);
+  EXPECT_EQ(host.pages[1], "");
+  EXPECT_EQ(host.enables, 1) << "the buttons are not touched";
   EXPECT_EQ(builder.Body(), "");
   EXPECT_FALSE(builder.BuildAllRows());
 }

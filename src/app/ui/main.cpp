@@ -1,11 +1,10 @@
-#include <QApplication>
-
+#include "app/ui/application.h"
 #include "app/ui/main_window.h"
 #include "platform/printer_spooler.h"
 #include "platform/qt/qt_printer_spooler.h"
 
 int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
+  talmeko::app::ui::TApplication application(argc, argv);
   talmeko::platform::qt::QtPrinterSpooler printer;
   talmeko::platform::SetCurrentPrinter(&printer);
   talmeko::platform::SetMessagePump([] { QCoreApplication::processEvents(); });

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -159,6 +160,8 @@ void TfMain::CreateControls() {
   clbMoulineID->setGeometry(16, 104, 153, 269);
   clbMoulineID->setSelectionMode(QAbstractItemView::SingleSelection);
   clbMoulineID->setUniformItemSizes(true);
+  // The list box scrolls by lines only; a long item is cut at its edge.
+  clbMoulineID->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   sBitBtn1 = MakeIconButton(this, "sBitBtn1", "document-open", QStyle::SP_DialogOpenButton, "Открыть", 16);
   sBitBtn2 = MakeIconButton(this, "sBitBtn2", "document-save", QStyle::SP_DialogSaveButton, "Сохранить", 48);
@@ -285,9 +288,17 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event) {
       return typed && MainWindowLogic::ComboBox1KeyPress(*typed) != *typed;
     }
   }
-  if (event->type() == QEvent::MouseButtonDblClick && watched == clbMoulineID->viewport()) {
-    logic_->clbMoulineIDDblClick();
-    return true;
+  if (watched == clbMoulineID->viewport()) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      logic_->clbMoulineIDDblClick();
+      return true;
+    }
+    // A press below the last item would clear the selection, and the
+    // double-click it begins would then remove nothing.
+    if (event->type() == QEvent::MouseButtonPress &&
+        clbMoulineID->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -346,6 +357,10 @@ void TfMain::DeleteSelectedColour() {
   const QList<QListWidgetItem*> selected = clbMoulineID->selectedItems();
   if (selected.isEmpty()) return;
   delete clbMoulineID->takeItem(clbMoulineID->row(selected.front()));
+  // Qt would select the next item, and a second double-click would then
+  // silently delete a colour the user never chose.
+  clbMoulineID->setCurrentItem(nullptr);
+  clbMoulineID->clearSelection();
 }
 
 void TfMain::RemoveAllColours() { clbMoulineID->clear(); }
@@ -408,6 +423,8 @@ std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescrip
   StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  // The desktop's own dialog would speak the machine's language, not the program's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
 }
@@ -419,6 +436,8 @@ std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescrip
   StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  // The desktop's own dialog would speak the machine's language, not the program's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
 }

@@ -1,5 +1,7 @@
 #include "htmlview/layout/document_view.h"
 
+#include "htmlview/layout/selection_text.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -56,6 +58,8 @@ void THtmlDocumentView::Paint(platform::Canvas& canvas, const TPaintContext& con
   state.yTop = context.yTop;
   state.docTop = ClampExtent(static_cast<long long>(context.clip.top) + context.yTop);
   state.docBottom = ClampExtent(static_cast<long long>(context.clip.bottom) + context.yTop);
+  state.clipLeft = context.clip.left;
+  state.clipRight = context.clip.right;
   if (!context.selection.IsEmpty()) {
     state.selStart = context.selection.Start();
     state.selEnd = context.selection.End();
@@ -67,6 +71,11 @@ void THtmlDocumentView::Paint(platform::Canvas& canvas, const TPaintContext& con
   state.cellBackgrounds = context.cellBackgrounds;
   state.greyLightText = !context.cellBackgrounds;
   content_.Paint(state);
+}
+
+std::u16string THtmlDocumentView::SelectedText(TSelection selection) const {
+  if (!laidOut_) return {};
+  return htmlview::SelectedText(content_, selection.Start(), selection.End());
 }
 
 int THtmlDocumentView::CharPosAt(platform::Point documentPoint) const {

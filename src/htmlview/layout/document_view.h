@@ -34,6 +34,7 @@ class THtmlDocumentView : public TViewDocument {
   void Paint(platform::Canvas& canvas, const TPaintContext& context) override;
   int CharPosAt(platform::Point documentPoint) const override;
   TSelection WordAt(int position) const override;
+  std::u16string SelectedText(TSelection selection) const override;
 
   // The body content's layout and where its box starts, for dumps and tests.
   const TContentLayout& Content() const { return content_; }

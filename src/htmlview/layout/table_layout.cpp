@@ -128,7 +128,6 @@ void TTableLayout::ApplyCellLimits(const Cell& c) {
   col.min = std::max(col.min, cellMin);
   col.max = std::max(col.max, cellMax);
   col.type = Stronger(col.type, obj.SpecWd.Type);
-  if (obj.SpecWd.Type == TWidthType::wtPercent) col.percent = std::max(col.percent, std::clamp(obj.SpecWd.Value, 0, 1000));
 }
 
 void TTableLayout::SpreadSpannedLimits(const Cell& c, int cellMin, int cellMax) {
@@ -230,7 +229,7 @@ void TTableLayout::ChooseWidths(int availableWidth) {
     if (!specified && room >= sumMax) {
       for (Column& c : columns_) c.width = c.max;
     } else {
-      DistributeExtra(GrowPercentColumns(room - sumMin, room));
+      DistributeExtra(room - sumMin);
     }
   }
   long long sum = spacing;
@@ -250,22 +249,6 @@ TSmallVector<std::size_t, 8> TTableLayout::ColumnsToWiden() const {
     if (columns_[i].type == chosen) out.push_back(i);
   }
   return out;
-}
-
-long long TTableLayout::GrowPercentColumns(long long extra, long long room) {
-  // Percent columns get their share of the table first when columns without
-  // widths take the rest; otherwise they would stay at their minimum.
-  bool anyNone = false;
-  for (const Column& c : columns_) anyNone = anyNone || c.type == TWidthType::wtNone;
-  if (!anyNone) return extra;
-  for (Column& c : columns_) {
-    if (c.type != TWidthType::wtPercent || extra <= 0) continue;
-    const long long want = room * c.percent / 1000 - c.width;
-    const long long given = std::clamp(want, 0LL, extra);
-    c.width = Clamped(c.width + given);
-    extra -= given;
-  }
-  return extra;
 }
 
 void TTableLayout::DistributeExtra(long long extra) {

@@ -37,7 +37,6 @@ class TTableLayout {
     int min = 0;
     int max = 0;
     TWidthType type = TWidthType::wtNone;
-    int percent = 0;  // per mille of the table, the most any single cell asked for
     int width = 0;
   };
 
@@ -87,7 +86,6 @@ class TTableLayout {
   void SpreadSpannedLimits(const Cell& c, int cellMin, int cellMax);
   void ChooseWidths(int availableWidth);
   void DistributeExtra(long long extra);
-  long long GrowPercentColumns(long long extra, long long room);
   TSmallVector<std::size_t, 8> ColumnsToWiden() const;
   void ArrangeRows();
   void PlaceCell(Cell& c, const int* rowTops);

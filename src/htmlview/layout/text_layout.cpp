@@ -317,9 +317,12 @@ void TSectionLayout::PaintPiece(const Piece& piece, int x, int y, const Line& li
   const std::u16string_view text = std::u16string_view(section_->Text()).substr(piece.start, piece.length);
   const long long first = static_cast<long long>(textBase_) + piece.start;
   const auto len = static_cast<long long>(piece.length);
+  const auto [shownFrom, shownTo] = VisibleChars(piece, drawX, state);
   const auto a = static_cast<std::size_t>(std::clamp<long long>(state.selStart - first, 0, len));
   const auto b = static_cast<std::size_t>(std::clamp<long long>(state.selEnd - first, 0, len));
   auto plain = [&](std::size_t from, std::size_t to) {
+    from = std::max(from, shownFrom);
+    to = std::min(to, shownTo);
     // Spaces left unselected draw nothing, so they are not sent at all.
     while (to > from && text[to - 1] == u' ') --to;
     if (to > from) state.canvas->DrawText(drawX + OffsetInPiece(piece, from), drawY, text.substr(from, to - from), color);
@@ -329,8 +332,41 @@ void TSectionLayout::PaintPiece(const Piece& piece, int x, int y, const Line& li
     return;
   }
   plain(0, a);
-  state.canvas->DrawText(drawX + OffsetInPiece(piece, a), drawY, text.substr(a, b - a), state.selectedText, color);
+  const std::size_t selFrom = std::max(a, shownFrom);
+  const std::size_t selTo = std::min(b, shownTo);
+  if (selTo > selFrom) {
+    state.canvas->DrawText(drawX + OffsetInPiece(piece, selFrom), drawY, text.substr(selFrom, selTo - selFrom),
+                           state.selectedText, color);
+  }
   plain(b, text.size());
+}
+
+// A run much wider than the clip, such as a word of megabytes, is drawn only
+// from the character that reaches into the clip to the one that leaves it,
+// one more on each side for glyphs that overhang their advance.
+std::pair<std::size_t, std::size_t> TSectionLayout::VisibleChars(const Piece& piece, int drawX,
+                                                                 const TPaintState& state) const {
+  const long long left = drawX;
+  if (left >= state.clipLeft && left + piece.width <= state.clipRight) return {0, piece.length};
+  const std::u16string& text = section_->Text();
+  long long total = 0;
+  for (std::size_t i = 0; i < piece.length; ++i) total += fonts_->KnownGlyph(piece.font, text[piece.start + i]);
+  if (total <= 0) return {0, piece.length};
+  std::size_t from = piece.length;
+  std::size_t to = piece.length;
+  long long before = 0;
+  for (std::size_t i = 0; i < piece.length; ++i) {
+    const long long charLeft = left + piece.width * before / total;
+    before += fonts_->KnownGlyph(piece.font, text[piece.start + i]);
+    const long long charRight = left + piece.width * before / total;
+    if (from == piece.length && charRight > state.clipLeft) from = i;
+    if (charLeft >= state.clipRight) {
+      to = i;
+      break;
+    }
+  }
+  if (from > to) return {0, 0};
+  return {from == 0 ? 0 : from - 1, std::min<std::size_t>(piece.length, to + 1)};
 }
 
 int TSectionLayout::OffsetInPiece(const Piece& piece, std::size_t chars) const {

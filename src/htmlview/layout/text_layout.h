@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "htmlview/base/small_vector.h"
@@ -108,6 +110,8 @@ struct TPaintState {
   int yTop = 0;
   int docTop = 0;     // the clip's vertical range in document coordinates
   int docBottom = 0;
+  int clipLeft = std::numeric_limits<int>::min();  // the clip's horizontal range on the canvas
+  int clipRight = std::numeric_limits<int>::max();
   int selStart = -1;  // global character positions, [selStart, selEnd)
   int selEnd = -1;
   platform::Color selectedText = 0;
@@ -185,6 +189,7 @@ class TSectionLayout {
   void PaintLine(const Line& line, TPaintState& state) const;
   void PaintPiece(const Piece& piece, int x, int y, const Line& line, TPaintState& state) const;
   int OffsetInPiece(const Piece& piece, std::size_t chars) const;
+  std::pair<std::size_t, std::size_t> VisibleChars(const Piece& piece, int drawX, const TPaintState& state) const;
   int NearestInLine(const Line& line, int x) const;
 
   const TSection* section_;

@@ -3,6 +3,8 @@
 // and paints through this interface only, so it is tested with small fakes and
 // knows nothing of tables or text.
 
+#include <string>
+
 #include "platform/canvas.h"
 #include "platform/font_catalogue.h"
 #include "platform/geometry.h"
@@ -55,6 +57,8 @@ class TViewDocument {
   virtual int CharPosAt(platform::Point documentPoint) const = 0;
   // The bounds of the word around a position, as a selection; empty when there is none.
   virtual TSelection WordAt(int position) const = 0;
+  // The selected text as plain text: table rows on lines, cells split by tabs.
+  virtual std::u16string SelectedText(TSelection selection) const = 0;
 };
 
 }  // namespace talmeko::htmlview

@@ -413,8 +413,12 @@ void THtmlPropStack::MergeStyleRules(TProperties& p) {
 }
 
 void THtmlPropStack::MergeDescendantRules(TProperties& p, std::size_t depth) {
-  for (const auto& rule : styles_->DescendantRules()) {
-    if (rule.parts.empty() || !CompoundMatches(rule.parts.back(), p)) continue;
+  candidates_.clear();
+  styles_->CandidateRules(p.PropTag, p.PropClass, p.PropID, candidates_);
+  const std::vector<TDescendantRule>& rules = styles_->DescendantRules();
+  for (const std::uint32_t position : candidates_) {
+    const TDescendantRule& rule = rules[position];
+    if (!CompoundMatches(rule.parts.back(), p)) continue;
     if (ContextMatches(rule, depth)) p.Merge(rule.props);
   }
 }

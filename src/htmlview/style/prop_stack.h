@@ -172,6 +172,7 @@ class THtmlPropStack {
   std::uint64_t cacheStyleVersion_ = 0;
   THtmlStyleList* styles_ = nullptr;
   std::string key_;
+  std::vector<std::uint32_t> candidates_;
   // Per depth, the cached set of the last element without attributes
   // opened there, and what it was opened under.
   struct TPlainChild {

@@ -67,6 +67,8 @@ void THtmlStyleList::Initialize(const ViewDefaults& defaults, bool quirks, TText
                                 int pixelsPerInch) {
   entries_.clear();
   descendants_.clear();
+  descendantBySelector_.clear();
+  descendantsByKey_.clear();
   pool_ = &pool;
   quirks_ = quirks;
   classOrIdRules_ = false;
@@ -159,14 +161,58 @@ TProperties& THtmlStyleList::Entry(std::string_view selector) {
 
 TDescendantRule& THtmlStyleList::DescendantEntry(std::string_view selector) {
   ++version_;
-  for (auto& rule : descendants_) {
-    if (rule.selector == selector) return rule;
+  if (const auto it = descendantBySelector_.find(selector); it != descendantBySelector_.end()) {
+    return descendants_[it->second];
   }
   TDescendantRule rule;
   rule.selector = std::string(selector);
   if (!ParseDescendant(selector, rule)) rule.parts.clear();
+  const auto position = static_cast<std::uint32_t>(descendants_.size());
   descendants_.push_back(std::move(rule));
+  descendantBySelector_.emplace(std::string(selector), position);
+  IndexRule(position);
   return descendants_.back();
+}
+
+// A compound with a pseudo-class matches no element here, so its rule is
+// left out of the index.
+void THtmlStyleList::IndexRule(std::uint32_t position) {
+  const TDescendantRule& rule = descendants_[position];
+  if (rule.parts.empty() || !rule.parts.back().pseudo.empty()) return;
+  const TSelectorCompound& last = rule.parts.back();
+  std::string key = last.tag;
+  if (!last.id.empty()) key = "#" + last.id;
+  else if (!last.classes.empty()) key = "." + last.classes.front();
+  descendantsByKey_[key].push_back(position);
+}
+
+void THtmlStyleList::AppendBucket(std::string_view key, std::vector<std::uint32_t>& out) const {
+  const auto it = descendantsByKey_.find(key);
+  if (it != descendantsByKey_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+}
+
+void THtmlStyleList::CandidateRules(std::string_view tag, std::string_view classes, std::string_view id,
+                                    std::vector<std::uint32_t>& out) const {
+  const std::size_t first = out.size();
+  std::size_t buckets = 0;
+  const auto append = [&](std::string_view prefix, std::string_view name) {
+    key_.assign(prefix);
+    key_.append(name);
+    const std::size_t before = out.size();
+    AppendBucket(key_, out);
+    if (out.size() > before) ++buckets;
+  };
+  append("", tag);
+  while (!classes.empty()) {
+    const std::string_view one = classes.substr(0, classes.find('.'));
+    if (!one.empty()) append(".", one);
+    classes.remove_prefix(std::min(classes.size(), one.size() + 1));
+  }
+  if (!id.empty()) append("#", id);
+  if (buckets > 1) {
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+    out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(first), out.end()), out.end());
+  }
 }
 
 std::vector<std::string> THtmlStyleList::Selectors() const {

@@ -56,6 +56,11 @@ class THtmlStyleList {
   TProperties& Entry(std::string_view selector);
   const std::vector<TDescendantRule>& DescendantRules() const { return descendants_; }
   bool HasDescendantRules() const { return !descendants_.empty(); }
+  // Appends the positions of the descendant rules whose last compound names
+  // the tag, one of the classes (joined by ".") or the id of an element, in
+  // rule order. Rules that can match no element are never listed.
+  void CandidateRules(std::string_view tag, std::string_view classes, std::string_view id,
+                      std::vector<std::uint32_t>& out) const;
   std::vector<std::string> Selectors() const;
 
   // Stores one property for a selector as the style-sheet parser reads it.
@@ -81,9 +86,16 @@ class THtmlStyleList {
   void AddDefaultEntries(const ViewDefaults& defaults);
   void AddQuirksEntries(const ViewDefaults& defaults);
   TDescendantRule& DescendantEntry(std::string_view selector);
+  void IndexRule(std::uint32_t position);
+  void AppendBucket(std::string_view key, std::vector<std::uint32_t>& out) const;
 
   std::unordered_map<std::string, TProperties, Hash, std::equal_to<>> entries_;
   std::vector<TDescendantRule> descendants_;
+  // Descendant rules by selector, and by the key of their last compound: its
+  // id as "#id", else its first class as ".class", else its tag.
+  std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> descendantBySelector_;
+  std::unordered_map<std::string, std::vector<std::uint32_t>, Hash, std::equal_to<>> descendantsByKey_;
+  mutable std::string key_;
   TTextPool* pool_ = nullptr;
   bool quirks_ = false;
   bool classOrIdRules_ = false;

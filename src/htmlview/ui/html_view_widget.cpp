@@ -1,6 +1,7 @@
 #include "htmlview/ui/html_view_widget.h"
 
 #include <QGuiApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_font_catalogue.h"
 #include "platform/qt/qt_screen_info.h"
+#include "platform/qt/qt_text.h"
 
 namespace talmeko::htmlview::ui {
 namespace {
@@ -146,6 +148,12 @@ void THtmlViewWidget::paintEvent(QPaintEvent* event) {
 }
 
 void THtmlViewWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    const std::u16string text = controller_->SelectedText();
+    if (!text.empty()) QGuiApplication::clipboard()->setText(platform::qt::FromUtf16(text));
+    event->accept();
+    return;
+  }
   TViewKey key{};
   if (ToViewKey(event->key(), key) && controller_->KeyDown(key, ToModifiers(event->modifiers()))) {
     event->accept();

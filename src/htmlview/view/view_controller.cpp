@@ -16,6 +16,7 @@ class TNoDocument final : public TViewDocument {
   void Paint(platform::Canvas&, const TPaintContext&) override {}
   int CharPosAt(platform::Point) const override { return -1; }
   TSelection WordAt(int) const override { return {}; }
+  std::u16string SelectedText(TSelection) const override { return {}; }
 };
 
 }  // namespace
@@ -227,9 +228,9 @@ void THtmlViewController::Paint(platform::Canvas& canvas, const platform::Rect& 
   if (!document_ || !document_->HasContent()) return;
   canvas.IntersectClip(clip);
   TPaintContext context;
-  // Across, the document is drawn as if 6000 pixels were visible; only rows
-  // outside the clip's vertical range are left out.
-  context.clip = {0, clip.top, kMaxHorizontalExtent, clip.bottom};
+  // Across, the document is drawn as if 6000 pixels were visible, and of
+  // that only the part the clip shows.
+  context.clip = {std::max(0, clip.left), clip.top, std::min(kMaxHorizontalExtent, clip.right), clip.bottom};
   context.xOffset = -hPos_;
   context.yTop = vPos_;
   context.selection = selection_.Current();

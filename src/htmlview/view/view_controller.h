@@ -53,6 +53,7 @@ class THtmlViewController {
   int MaxVerticalPosition() const;
   int MaxHorizontalPosition() const;
   const TSelection& Selection() const { return selection_.Current(); }
+  std::u16string SelectedText() const { return document_ ? document_->SelectedText(selection_.Current()) : u""; }
   bool Panning() const { return panning_.Active(); }
 
   // Positions set through the scroll bars.

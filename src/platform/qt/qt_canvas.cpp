@@ -1,6 +1,7 @@
 #include "platform/qt/qt_canvas.h"
 
 #include <QColor>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -12,6 +13,11 @@
 
 namespace talmeko::platform::qt {
 namespace {
+
+bool IsSurrogatePair(std::u16string_view text, std::size_t i) {
+  return i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+         text[i + 1] <= 0xDFFF;
+}
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -55,7 +61,49 @@ void QtCanvas::DrawText(int x, int y, std::u16string_view text, Color color, Col
     painter_.fillRect(QRect(x, y, font.TextWidth(text), font.Metrics().height), ToQColor(background));
   }
   painter_.setPen(ToQColor(color));
-  painter_.drawText(QPoint(x, y + font.Metrics().ascent), FromUtf16(text));
+  DrawMeasuredGlyphs(font, x, y + font.Metrics().ascent, text);
+}
+
+// Every character stands where layout measured it: after the sum of the
+// whole-pixel advances before it. Qt's own text drawing adds fractional
+// advances, so a long run would end past its cell and be clipped.
+void QtCanvas::DrawMeasuredGlyphs(QtFontEntry& font, int x, int baseline, std::u16string_view text) {
+  const QRawFont& raw = font.RawFont();
+  QList<quint32> found(static_cast<qsizetype>(text.size()));
+  int count = static_cast<int>(found.size());
+  if (!raw.isValid() ||
+      !raw.glyphIndexesForChars(reinterpret_cast<const QChar*>(text.data()), static_cast<int>(text.size()),
+                                found.data(), &count)) {
+    count = 0;
+  }
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  glyphs.reserve(count);
+  positions.reserve(count);
+  long long pen = x;
+  int glyph = 0;
+  for (std::size_t i = 0; i < text.size(); ++glyph) {
+    const std::size_t length = IsSurrogatePair(text, i) ? 2 : 1;
+    const std::u16string_view character = text.substr(i, length);
+    const quint32 index = glyph < count ? found[glyph] : 0;
+    if (index != 0) {
+      glyphs.push_back(index);
+      positions.push_back(QPointF(static_cast<double>(pen - x), 0));
+    } else if (character.front() != u' ') {
+      // Characters the font lacks are left to Qt's fallback fonts.
+      painter_.drawText(QPointF(static_cast<double>(pen), baseline), FromUtf16(character));
+    }
+    pen += font.TextWidth(character);
+    i += length;
+  }
+  if (glyphs.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(raw);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  run.setUnderline(font.Font().underline());
+  run.setStrikeOut(font.Font().strikeOut());
+  painter_.drawGlyphRun(QPointF(x, baseline), run);
 }
 
 void QtCanvas::FillRect(const Rect& rect, Color color) {

@@ -50,6 +50,7 @@ class QtCanvas final : public Canvas {
   };
 
   QtFontEntry& CurrentFont();
+  void DrawMeasuredGlyphs(QtFontEntry& font, int x, int baseline, std::u16string_view text);
   QColor ToQColor(Color c) const;
 
   QPainter& painter_;

@@ -72,6 +72,14 @@ int QtFontEntry::TextWidth(std::u16string_view text) {
   return width;
 }
 
+const QRawFont& QtFontEntry::RawFont() {
+  if (!rawMade_) {
+    raw_ = QRawFont::fromFont(font_);
+    rawMade_ = true;
+  }
+  return raw_;
+}
+
 QtFontCache& QtFontCache::Instance() {
   static QtFontCache cache;
   return cache;

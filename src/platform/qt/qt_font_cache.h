@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,8 @@ class QtFontEntry {
   const FontMetrics& Metrics() const { return metrics_; }
   int Advance(char16_t ch);
   int TextWidth(std::u16string_view text);
+  // The font's glyphs, for drawing each at a position of our own.
+  const QRawFont& RawFont();
 
  private:
   static constexpr std::int32_t kUnknown = -1;
@@ -35,6 +38,8 @@ class QtFontEntry {
   QFont font_;
   QFontMetrics qtMetrics_;
   FontMetrics metrics_;
+  QRawFont raw_;
+  bool rawMade_ = false;
   // The Basic Multilingual Plane in pages of 256 characters, made on first use.
   std::array<std::unique_ptr<Page>, 256> pages_;
 };

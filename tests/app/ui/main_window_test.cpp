@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -175,6 +177,52 @@ TEST_F(MainWindowTest, DoubleClickRemovesTheSelectedColour) {
   EXPECT_TRUE(Items().empty());
   EXPECT_TRUE(w.LoadedPage().empty());
   EXPECT_FALSE(Child<QToolButton>("btnPrintPreview")->isEnabled());
+}
+
+// A double-click below the last item still removes the selected one, and the
+// removal leaves nothing selected for a second double-click to delete.
+TEST_F(MainWindowTest, DoubleClickBelowTheItemsRemovesTheSelectionAndSelectsNothing) {
+  Start();
+  for (const char* number : {"310", "321", "326"}) Enter(QString::fromLatin1(number));
+  auto* list = Child<QListWidget>("clbMoulineID");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  const QPoint below(20, list->viewport()->height() - 5);
+  ASSERT_EQ(list->itemAt(below), nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+  EXPECT_EQ(Items(), (std::vector<QString>{QStringLiteral("321 (dmc)"), QStringLiteral("326 (dmc)")}));
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+  EXPECT_EQ(Items().size(), 2u);
+}
+
+// Clicking a button or a switch takes the keyboard; the entry field gets it back.
+TEST_F(MainWindowTest, ClickedControlsHandTheKeyboardBackToTheEntry) {
+  Start();
+  auto* entry = Child<QLineEdit>("sEdit1");
+  QTest::keyClicks(entry, QStringLiteral("310"));
+  for (const char* name : {"Button1", "cbColorFind", "cbGamma", "cbAnchor", "cbMadeira", "cbkirov"}) {
+    auto* control = Child<QAbstractButton>(name);
+    control->setFocus();
+    QTest::mouseClick(control, Qt::LeftButton);
+    EXPECT_TRUE(entry->hasFocus()) << name;
+  }
+  EXPECT_EQ(Items(), std::vector<QString>{QStringLiteral("310 (dmc)")});
+}
+
+TEST_F(MainWindowTest, LoadedColourSetShowsNoHorizontalScrollBar) {
+  TfMain& w = Start();
+  const std::string file = (dir / "many.talmeko").string();
+  std::string text = "[Mouline]\r\nCount=30\r\n";
+  for (int i = 0; i < 30; ++i) text += "c" + std::to_string(i) + "=" + std::to_string(300 + i) + " (dmc)\r\n";
+  std::ofstream(file, std::ios::binary) << text;
+  w.SetOpenFileHook([&](std::string_view, std::string_view) { return std::optional<std::string>(file); });
+  QTest::mouseClick(Child<QToolButton>("sBitBtn1"), Qt::LeftButton);
+  auto* list = Child<QListWidget>("clbMoulineID");
+  ASSERT_EQ(list->count(), 30);
+  QTest::qWait(20);
+  EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, FirstStartWritesTheSettingsFile) {

@@ -244,6 +244,42 @@ TEST_F(DocumentFixture, RowsOutsideTheClipAreNotPainted) {
   }
 }
 
+// A word far wider than the view is drawn only where the clip shows it, so a
+// paint costs what is visible whatever the length of the word.
+TEST_F(DocumentFixture, LongWordIsDrawnOnlyInsideTheClip) {
+  THtmlTable table = NewTable();
+  std::vector<TCellObj> row;
+  row.push_back(TextCell(table, std::u16string(2000, u'x')));
+  AddRow(table, std::move(row));
+  FillBody(document, Block(std::move(table)));
+  THtmlDocumentView view(document, screen);
+  LayOut(view, 400);
+  // Glyphs are 8 wide from x 13: characters 48 to 58 reach into 400..480,
+  // and one more on each side is drawn for overhanging glyphs.
+  const auto xs = [](int n) { return std::string(static_cast<std::size_t>(n), 'x'); };
+  struct Case {
+    int left, right, xOffset;
+    TSelection selection;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {400, 480, 0, {}, "text 389,8 '" + xs(13) + "' #000000\n"},
+      {0, 80, -400, {}, "text -11,8 '" + xs(13) + "' #000000\n"},
+      {400, 480, 0, {1000, 1500}, "text 389,8 '" + xs(13) + "' #000000\n"},
+      {400, 480, 0, {50, 55},
+       "text 389,8 '" + xs(3) + "' #000000\ntext 413,8 '" + xs(5) + "' #FFFFFF on #000000\ntext 453,8 '" + xs(5) +
+           "' #000000\n"},
+  };
+  for (const Case& c : cases) {
+    TPaintContext context = Context();
+    context.clip.left = c.left;
+    context.clip.right = c.right;
+    context.xOffset = c.xOffset;
+    context.selection = c.selection;
+    EXPECT_EQ(PaintOf(view, context, {"text"}), c.expected) << c.left << ".." << c.right;
+  }
+}
+
 TEST_F(DocumentFixture, SelectedTextIsDrawnOpaqueInSwappedColours) {
   FillBody(document, Block(testing::BrandAndColour(u"DMC", u"310", kSwatchRed)));
   THtmlDocumentView view(document, screen);
@@ -255,6 +291,28 @@ TEST_F(DocumentFixture, SelectedTextIsDrawnOpaqueInSwappedColours) {
             "text 21,8 'MC' #FFFFFF on #000000\n"
             "text 16,33 '31' #FFFFFF on #000000\n"
             "text 32,33 '0' #000000\n");
+}
+
+TEST_F(DocumentFixture, SelectedTextPutsRowsOnLinesAndCellsBetweenTabs) {
+  THtmlTable table = NewTable();
+  for (const auto& texts : {std::vector<std::u16string>{u"DMC", u"Anchor"}, std::vector<std::u16string>{u"310", u"403"}}) {
+    std::vector<TCellObj> row;
+    for (const std::u16string& text : texts) row.push_back(TextCell(table, text));
+    AddRow(table, std::move(row));
+  }
+  FillBody(document, Block(std::move(table)));
+  THtmlDocumentView view(document, screen);
+  LayOut(view, 800);
+  // Positions: "DMC" 0..2, "Anchor" 3..8, "310" 9..11, "403" 12..14.
+  struct Case {
+    TSelection selection;
+    std::u16string text;
+  };
+  for (const Case& c : {Case{{0, 15}, u"DMC\tAnchor\n310\t403"}, Case{{4, 11}, u"nchor\n31"},
+                        Case{{10, 2}, u"C\tAnchor\n3"}, Case{{5, 5}, u""}, Case{{9, 12}, u"310"}}) {
+    EXPECT_TRUE(view.SelectedText(c.selection) == c.text)
+        << c.selection.anchor << ".." << c.selection.caret;
+  }
 }
 
 TEST_F(DocumentFixture, TextColourComesFromTheScreenWhenSymbolic) {

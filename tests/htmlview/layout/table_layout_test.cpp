@@ -191,22 +191,45 @@ TEST(TableWidthTest, SpecifiedWidthGoesToTheColumnsWithoutWidths) {
   }
 }
 
-TEST(TableWidthTest, PercentColumnGetsItsShareBeforeUnsizedColumns) {
-  THtmlTable table = NewTable();
-  table.SpecWidth = {1000, TWidthType::wtPercent};
-  std::vector<TCellObj> row;
-  row.push_back(TextCell(table, u"abc"));
-  TCellObj half = TextCell(table, u"x");
-  half.SpecWd = {500, TWidthType::wtPercent};
-  row.push_back(std::move(half));
-  AddRow(table, std::move(row));
-  LaidOutTable t(table);
-  t.Arrange(202);  // room for columns: 200, half of it asked for by the second
-  EXPECT_EQ(t.Widths(), (std::vector<int>{100, 100}));
-  t.Arrange(62);  // 60: the percent column grows from 12 to half, the other gets the 2 left
-  EXPECT_EQ(t.Widths(), (std::vector<int>{30, 30}));
-  t.Arrange(52);  // 50 leaves 10 above the minima, all taken by the percent column
-  EXPECT_EQ(t.Widths(), (std::vector<int>{28, 22}));
+// The width steps with percent columns: the difference between the room and
+// the minima goes to the columns without widths whenever there are any, and
+// only otherwise to the percent columns.
+TEST(TableWidthTest, PercentColumnsWidenOnlyWhenNoColumnIsUnsized) {
+  struct Column {
+    const char16_t* text;
+    int percent;  // times ten; 0 for a column without width
+  };
+  struct Case {
+    const char* name;
+    std::vector<Column> columns;
+    bool fullWidth;  // the table asks for 100 %
+    int available;
+    std::vector<int> widths;
+  };
+  // "aa bb cc" is 20 to 68 wide, "x" 12 and "abc" 28; the room is the available width less 2.
+  const std::vector<Case> cases = {
+      {"full table: shortfall to the unsized column", {{u"aa bb cc", 0}, {u"x", 500}}, true, 202, {188, 12}},
+      {"full table, narrower", {{u"aa bb cc", 0}, {u"x", 500}}, true, 62, {48, 12}},
+      {"below the minima", {{u"aa bb cc", 0}, {u"x", 500}}, true, 30, {20, 12}},
+      {"no table width, room for the maxima", {{u"aa bb cc", 0}, {u"x", 500}}, false, 202, {68, 12}},
+      {"no table width, less than the maxima", {{u"aa bb cc", 0}, {u"x", 500}}, false, 62, {48, 12}},
+      // 160 over the minima, scaled 28:12 with the last column rounded first.
+      {"only percent columns share by their widths", {{u"abc", 300}, {u"x", 500}}, true, 202, {140, 60}},
+  };
+  for (const Case& c : cases) {
+    THtmlTable table = NewTable();
+    if (c.fullWidth) table.SpecWidth = {1000, TWidthType::wtPercent};
+    std::vector<TCellObj> row;
+    for (const Column& column : c.columns) {
+      TCellObj cell = TextCell(table, column.text);
+      if (column.percent > 0) cell.SpecWd = {column.percent, TWidthType::wtPercent};
+      row.push_back(std::move(cell));
+    }
+    AddRow(table, std::move(row));
+    LaidOutTable t(table);
+    t.Arrange(c.available);
+    EXPECT_EQ(t.Widths(), c.widths) << c.name;
+  }
 }
 
 TEST(TableHeightTest, CellContentIsPlacedByItsVerticalAlignment) {

@@ -172,5 +172,41 @@ TEST(StyleCascade, ElementsAlikeStayCorrect) {
   EXPECT_NE(dump.find("text left 'b'"), std::string::npos) << dump;
 }
 
+// Descendant rules are found through the last compound of their selector:
+// an element meets only the rules that name its tag, a class or its id, and
+// the rules that match apply in the order the sheet gives them.
+TEST(StyleCascade, DescendantRulesAreFoundByTheirLastCompound) {
+  ViewDefaults defaults;
+  ThtDocument doc;
+  doc.Styles.Initialize(defaults, true, *doc.Pool, 96);
+  std::string sheet = "table #x{color:#000001} div .b{color:#000002} table td.b{color:#000003} table .b{color:#000004}"
+          "table td:hover{color:#000005} table > td{color:#000006}";
+  for (int i = 0; i < 1000; ++i) sheet += " table .c" + std::to_string(i) + "{font-weight:bold}";
+  sheet += "</style>";
+  TBuffer buffer(sheet, "", platform::kDefaultCharset);
+  TStyleSheetParser(buffer, doc.Styles).Parse();
+  const auto& rules = doc.Styles.DescendantRules();
+  const auto selectors = [&](std::string_view tag, std::string_view classes, std::string_view id) {
+    std::vector<std::uint32_t> found;
+    doc.Styles.CandidateRules(tag, classes, id, found);
+    std::string out;
+    for (std::uint32_t i : found) out += (out.empty() ? "" : "|") + rules[i].selector;
+    return out;
+  };
+  EXPECT_EQ(selectors("td", "b.c7", "x"), "table #x|div .b|table td.b|table .b|table > td|table .c7");
+  EXPECT_EQ(selectors("td", "", ""), "table > td");
+  EXPECT_EQ(selectors("span", "c999", ""), "table .c999");
+  EXPECT_EQ(selectors("td", "b", "").find("hover"), std::string::npos) << "a pseudo-class matches nothing";
+
+  THtmlPropStack& stack = doc.PropStack;
+  stack.Reset(doc.Styles);
+  stack.PushProp("body", {}, {}, nullptr, {});
+  stack.PushProp("table", {}, {}, nullptr, {});
+  stack.PushProp("tr", {}, {}, nullptr, {});  // so that "table > td" does not match
+  stack.PushProp("td", "b.c7", "x", nullptr, {});
+  EXPECT_EQ(stack.Top().GetTextColor(), platform::Rgb(0, 0, 4)) << "the last matching rule of the sheet wins";
+  EXPECT_EQ(stack.Top().TextOf(FontWeight), "bold");
+}
+
 }  // namespace
 }  // namespace talmeko::htmlview

@@ -38,6 +38,7 @@ class StripedDocument : public TViewDocument {
   }
   int CharPosAt(platform::Point p) const override { return p.y / kStripe; }
   TSelection WordAt(int position) const override { return {position, position + 1}; }
+  std::u16string SelectedText(TSelection) const override { return {}; }
 };
 
 TEST(THtmlViewWidget, ShowsTheDocumentWithBothBarsAndScrolls) {

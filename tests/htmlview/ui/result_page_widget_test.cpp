@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
@@ -68,6 +69,26 @@ TEST(ResultPageWidget, FiveBrandsSeveralColoursOnScreen) {
   EXPECT_LT(CountPixels(image, qRgb(0x20, 0x50, 0xC0)), 5 * 50 * 30 * dpr * dpr);
   // The body margin: the top-left corner is page background.
   EXPECT_EQ(image.pixel(2, 2) & 0xFFFFFF, view.palette().color(QPalette::Base).rgb() & 0xFFFFFF);
+}
+
+// Ctrl+C copies the selection for pasting into a shopping list.
+TEST(ResultPageWidget, CopyPutsTheSelectedTableOnTheClipboard) {
+  talmeko::testing::TestApplication();
+  THtmlViewWidget view;
+  view.resize(546, 348);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  Load(view, ResultPage({"DMC", "\xc3\xe0\xec\xec\xe0"},
+                        {{{{"#ff8800", "740"}, {"#ff8800", "0203"}}}, {{{"#000000", "310"}, {"", ""}}}}));
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before")) << "nothing selected, nothing copied";
+  QWidget* area = view.viewport();
+  QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 1));
+  QTest::mouseMove(area, QPoint(540, 300));
+  QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(540, 300));
+  QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("DMC\tГамма\n740\t0203\n310"));
 }
 
 TEST(ResultPageWidget, LongPageScrollsAndEveryLoadShowsTheTop) {

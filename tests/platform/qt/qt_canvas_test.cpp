@@ -126,6 +126,41 @@ TEST_F(QtCanvasTest, TextIsDrawnInItsColourInsideItsCell) {
   EXPECT_EQ(At(5 + width / 2, 3), kWhite) << "no background is filled";
 }
 
+// Long runs in fonts whose advances are fractional end where they were
+// measured, so a cell sized to its text does not clip it.
+TEST(QtCanvasText, LongRunEndsAtItsMeasuredWidth) {
+  talmeko::testing::TestApplication();
+  struct Case {
+    const char* family;
+    char16_t character;
+    int count;
+  };
+  for (const Case& c : {Case{"Times New Roman", u'i', 40}, Case{"Arial", u'm', 30}, Case{"Courier New", u'x', 25}}) {
+    QImage image(600, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const std::u16string text(static_cast<std::size_t>(c.count), c.character);
+    int width = 0;
+    int advance = 0;
+    {
+      QPainter painter(&image);
+      QtCanvas canvas(painter);
+      canvas.SelectFont({c.family, 16});
+      width = canvas.TextWidth(text);
+      advance = canvas.TextWidth(std::u16string(1, c.character));
+      canvas.DrawText(10, 5, text, Rgb(0, 0, 0));
+    }
+    int rightmostInk = -1;
+    for (int x = 0; x < image.width(); ++x) {
+      for (int y = 0; y < image.height(); ++y) {
+        if (qGray(image.pixel(x, y)) < 128) rightmostInk = x;
+      }
+    }
+    EXPECT_EQ(width, advance * c.count) << c.family;
+    EXPECT_LT(rightmostInk, 10 + width) << c.family << ": ink past the measured end";
+    EXPECT_GE(rightmostInk, 10 + width - advance) << c.family << ": the last character is missing";
+  }
+}
+
 TEST_F(QtCanvasTest, TextBackgroundFillsTheCell) {
   {
     QPainter painter(&image);
