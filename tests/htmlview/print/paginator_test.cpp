@@ -123,6 +123,7 @@ TEST(Paginator, RunsEndOnAnyDocument) {
       {"a row taller than a page", Rows({50, 2500, 50}), 3},
       {"a text line taller than a page", "<html><body><table><tr><td style=\"font-size:1100px\">X</td></tr></table></body></html>", 2},
       {"10,000 rows", Rows(std::vector<int>(10000, 20)), 200},
+      {"a table wider than two pages", Rows(std::vector<int>(15, 100), "<td width=3000>x</td>"), 4},
       {"no content", "", 0},
   };
   for (const Case& c : cases) {
