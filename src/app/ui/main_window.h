@@ -65,6 +65,7 @@ class TfMain : public QWidget, private MainWindowPort {
   void CreateControls();
   void ConnectHandlers();
   void HandPageToView();
+  void btnPrintPreviewClick();
   QWidget* ControlWidget(Control control) const;
   QCheckBox* CheckBoxWidget(CheckBox box) const;
 

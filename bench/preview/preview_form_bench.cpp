@@ -1,0 +1,123 @@
+// The preview window over the result page of every DMC colour, recorded for
+// an A4 printer at 600 dpi that measures text with Qt's fonts: opening the
+// window (recording all pages behind the progress dialog, the first layout
+// and the first paint of the page area), one repaint of the page area at
+// "Fit To Page" and at "400%", and one click of the zoom tool.
+
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+
+#include <memory>
+#include <sstream>
+
+#include "every_dmc_colour.h"
+#include "htmlview/ui/html_view_widget.h"
+#include "offscreen_application.h"
+#include "platform/qt/qt_canvas.h"
+#include "preview/ui/page_box.h"
+#include "preview/ui/preview_form.h"
+#include "support/fake_printer_device.h"
+
+namespace talmeko::preview::ui {
+namespace {
+
+// The printer's measuring canvas is a Qt canvas at 600 dpi, as the Qt
+// spooler's is, so the recording measures real text.
+class QtA4Printer final : public testing::FakePrinterDevice {
+ public:
+  QtA4Printer() : image_(1, 1, QImage::Format_RGB32) {
+    using platform::DeviceCap;
+    caps = {{DeviceCap::LogPixelsX, 600},      {DeviceCap::LogPixelsY, 600},      {DeviceCap::PhysicalWidth, 4960},
+            {DeviceCap::PhysicalHeight, 7016}, {DeviceCap::PhysicalOffsetX, 100}, {DeviceCap::PhysicalOffsetY, 100},
+            {DeviceCap::HorzRes, 4760},        {DeviceCap::VertRes, 6816}};
+    image_.setDotsPerMeterX(23622);
+    image_.setDotsPerMeterY(23622);
+    painter_ = std::make_unique<QPainter>(&image_);
+    canvas_ = std::make_unique<platform::qt::QtCanvas>(*painter_);
+  }
+  platform::Canvas* CanvasOf(platform::PrinterHandle) override { return canvas_.get(); }
+
+ private:
+  QImage image_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<platform::qt::QtCanvas> canvas_;
+};
+
+struct PreviewBench {
+  PreviewBench() {
+    bench::OffscreenApplication();
+    platform::SetCurrentPrinter(&printer);
+    view.resize(546, 348);
+    std::istringstream page(bench::EveryDmcColourPage());
+    view.LoadFromStream(&page, "", htmlview::TDocType::HTMLType);
+  }
+  ~PreviewBench() { platform::SetCurrentPrinter(nullptr); }
+
+  std::unique_ptr<TPreviewForm> Open() {
+    bool aborted = false;
+    auto form = std::make_unique<TPreviewForm>(nullptr, view, aborted);
+    form->resize(1280, 900);
+    form->show();
+    form->ScrollBox1->viewport()->repaint();
+    return form;
+  }
+
+  QtA4Printer printer;
+  htmlview::ui::THtmlViewWidget view;
+};
+
+PreviewBench& Bench() {
+  static PreviewBench* bench = new PreviewBench;
+  return *bench;
+}
+
+void BM_OpenPreviewEveryDmcColour(benchmark::State& state) {
+  PreviewBench& b = Bench();
+  int pages = 0;
+  for (auto _ : state) {
+    std::unique_ptr<TPreviewForm> form = b.Open();
+    pages = form->Recorder()->PageCount();
+    benchmark::DoNotOptimize(form.get());
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_OpenPreviewEveryDmcColour)->Unit(benchmark::kMillisecond);
+
+void RepaintAt(benchmark::State& state, const char* item) {
+  std::unique_ptr<TPreviewForm> form = Bench().Open();
+  form->ZoomBox->setCurrentIndex(form->ZoomBox->findText(item));
+  emit form->ZoomBox->activated(form->ZoomBox->currentIndex());
+  for (auto _ : state) form->ScrollBox1->viewport()->repaint();
+}
+
+void BM_RepaintPageAreaFitToPage(benchmark::State& state) { RepaintAt(state, "Fit To Page"); }
+BENCHMARK(BM_RepaintPageAreaFitToPage)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintPageArea400(benchmark::State& state) { RepaintAt(state, "400%"); }
+BENCHMARK(BM_RepaintPageArea400)->Unit(benchmark::kMillisecond);
+
+// A left click and a right click in turn, so the zoom stays between 1 and
+// 1.5; each is followed by the repaint it causes.
+void BM_ZoomClick(benchmark::State& state) {
+  std::unique_ptr<TPreviewForm> form = Bench().Open();
+  form->ZoomBox->setCurrentIndex(form->ZoomBox->findText("100%"));
+  emit form->ZoomBox->activated(form->ZoomBox->currentIndex());
+  bool left = true;
+  for (auto _ : state) {
+    const QPointF at(form->PB1->width() / 2.0, form->PB1->height() / 2.0);
+    const Qt::MouseButton button = left ? Qt::LeftButton : Qt::RightButton;
+    QMouseEvent press(QEvent::MouseButtonPress, at, form->PB1->mapToGlobal(at), button, button, {});
+    QApplication::sendEvent(form->PB1, &press);
+    form->ScrollBox1->viewport()->repaint();
+    left = !left;
+  }
+}
+BENCHMARK(BM_ZoomClick)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace talmeko::preview::ui
