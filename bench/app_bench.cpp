@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ class SinkWindow final : public MainWindowPort {
   }
   std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return file; }
   std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view) override { return file; }
+  bool ShowWelcome() override { return false; }
+  void PostToGuiThread(std::function<void()>) override {}
 
   std::vector<std::string> items;
   std::string entry;

@@ -6,10 +6,14 @@ set -euo pipefail
 packages=(
   build-essential g++ clang cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev python3
   libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   fonts-liberation2 fontconfig
   xvfb xauth
+  libcups2-dev
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
+  dpkg-dev desktop-file-utils file  # the Debian package: its dependencies and its check
 )
 
 missing=()

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "platform/executable_path.h"
+#include "app/settings_location.h"
+#include "app/website.h"
 
 namespace talmeko::app {
 
@@ -13,8 +14,11 @@ MainWindowLogic::MainWindowLogic(MainWindowPort& port, MainWindowOptions options
       builder_(tables_, host_),
       list_(port, builder_),
       settings_(port, builder_,
-                options.settingsDirectory.empty() ? platform::ExecutableDirectory() : options.settingsDirectory),
-      colourSets_(port, builder_) {}
+                options.settingsDirectory.empty() ? SettingsDirectory() : options.settingsDirectory),
+      colourSets_(port, builder_),
+      opener_(std::move(options.opener)),
+      update_(port, options.updateAddress.empty() ? UpdateFileAddress() : std::move(options.updateAddress),
+              std::move(options.makeHttpClient)) {}
 
 // The settings are read before the catalogue exists: nothing converts a
 // colour then, since the list is still empty.
@@ -35,6 +39,13 @@ char MainWindowLogic::ComboBox1KeyPress(char key) { return key == '&' || key == 
 void MainWindowLogic::cbColorFindClick() {
   WaitCursorGuard wait(port_);
   builder_.RebuildPage();
+}
+
+// A failure to open the website is not reported; the program ends anyway.
+void MainWindowLogic::FormCloseQuery() {
+  if (port_.ShowWelcome() && opener_) {
+    opener_->ShellExecuteA("", WebsiteAddress(), platform::ShowState::SW_SHOW);
+  }
 }
 
 void MainWindowLogic::sBitBtn1Click() {

@@ -3,6 +3,7 @@
 // Qt window implements them; tests use a fake. All text is Windows-1251;
 // file names are the file system's own bytes.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,14 @@ class MainWindowPort {
                                                     std::string_view pattern) = 0;
   virtual std::optional<std::string> ChooseOpenFile(std::string_view filterDescription,
                                                     std::string_view pattern) = 0;
+
+  // Shows the exit prompt fWelcome modally; true when it ended with OK.
+  virtual bool ShowWelcome() = 0;
+
+  // The one operation called from another thread, the update worker's: runs
+  // the task on the GUI thread later. The update check calls it only while
+  // the window is there.
+  virtual void PostToGuiThread(std::function<void()> task) = 0;
 };
 
 // Keeps the wait cursor on for a scope, also when it is left by an exception.

@@ -12,4 +12,8 @@ inline constexpr std::string_view kWebsiteHost = "talmeko.example";
 // "http://" followed by the host.
 std::string WebsiteAddress();
 
+// The update file on the website, or the whole address that the environment
+// variable TALMEKO_UPDATE_URL holds, so tests can point it at a loopback server.
+std::string UpdateFileAddress();
+
 }  // namespace talmeko::app

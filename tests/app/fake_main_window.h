@@ -2,8 +2,13 @@
 // A main window that keeps in memory what the real one shows, and records
 // the messages, loaded pages and the wait cursor's depth at each load.
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +16,36 @@
 #include "app/main_window_port.h"
 
 namespace talmeko::app {
+
+// The GUI thread's queue of tasks posted from other threads; the test runs
+// them on its own thread.
+class GuiQueue {
+ public:
+  void Post(std::function<void()> task) {
+    const std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+    posted_.notify_all();
+  }
+  // Runs the next task; false when none came in time.
+  bool RunNext(std::chrono::milliseconds wait = std::chrono::seconds(5)) {
+    std::unique_lock lock(mutex_);
+    if (!posted_.wait_for(lock, wait, [this] { return !tasks_.empty(); })) return false;
+    std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    lock.unlock();
+    task();
+    return true;
+  }
+  std::size_t Pending() {
+    const std::lock_guard lock(mutex_);
+    return tasks_.size();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+};
 
 class FakeMainWindow : public MainWindowPort {
  public:
@@ -64,6 +99,12 @@ class FakeMainWindow : public MainWindowPort {
     return Next();
   }
 
+  bool ShowWelcome() override {
+    ++welcomeShown;
+    return welcomeAnswer;
+  }
+  void PostToGuiThread(std::function<void()> task) override { gui->Post(std::move(task)); }
+
   // Types a number with a palette chosen and presses Enter.
   void Enter(class MainWindowLogic& logic, const std::string& number, int paletteIndex);
 
@@ -90,6 +131,9 @@ class FakeMainWindow : public MainWindowPort {
   std::vector<std::string> dialogFilters;
   std::vector<int> waitDuringDialogs;
   std::deque<std::optional<std::string>> dialogAnswers;
+  int welcomeShown = 0;
+  bool welcomeAnswer = false;
+  std::shared_ptr<GuiQueue> gui = std::make_shared<GuiQueue>();
 
  private:
   std::optional<std::string> Next() {

@@ -1,8 +1,8 @@
 #include "app/ui/main_window.h"
 
-#include <sstream>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -11,16 +11,22 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include <limits>
 #include <sstream>
 #include <utility>
 
+#include "app/settings_location.h"
+#include "app/ui/form_helpers.h"
+#include "app/ui/web_label.h"
+#include "app/ui/welcome_window.h"
+#include "app/website.h"
 #include "htmlview/ui/html_view_widget.h"
+#include "platform/qt/qt_address_opener.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window_services.h"
 #include "preview/ui/preview_form.h"
@@ -29,16 +35,6 @@ namespace talmeko::app::ui {
 namespace {
 
 namespace pq = platform::qt;
-
-// Where the named family is missing, a metric-compatible sans serif keeps the
-// captions inside the fixed control sizes; the wider default face clips them.
-QFont PixelFont(const QString& family, int pixels, bool bold) {
-  QFont font(family);
-  font.setFamilies({family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 QFont ArialFont(bool bold = false) { return PixelFont(QStringLiteral("Arial"), 11, bold); }
 
@@ -98,9 +94,17 @@ std::optional<std::string> FileSystemName(const QString& name) {
   return QFile::encodeName(name).toStdString();
 }
 
+// Both colour set dialogs open where a colour set can be saved: the working
+// directory, or the home folder when the working directory is not writable.
+void StartInUsersFolder(QFileDialog& dialog) {
+  dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(DialogStartDirectory())));
+}
+
 }  // namespace
 
 TfMain::TfMain(MainWindowOptions options, QWidget* parent) : QWidget(parent) {
+  if (!options.opener) options.opener = std::make_shared<pq::QtAddressOpener>();
+  opener_ = options.opener;
   setObjectName(QStringLiteral("TfMain"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -108,9 +112,15 @@ TfMain::TfMain(MainWindowOptions options, QWidget* parent) : QWidget(parent) {
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
   setFixedSize(kClientWidth, kClientHeight);
   CreateControls();
+  // The update timer counts from the window's creation and ticks once.
+  Timer2 = new QTimer(this);
+  Timer2->setSingleShot(true);
+  Timer2->setInterval(options.updateDelay);
+  Timer2->start();
   logic_ = std::make_unique<MainWindowLogic>(static_cast<MainWindowPort&>(*this), std::move(options));
   ConnectHandlers();
   logic_->FormCreate();
+  fWelcome = std::make_unique<TfWelcome>(*opener_);
 }
 
 TfMain::~TfMain() = default;
@@ -174,16 +184,33 @@ void TfMain::CreateControls() {
   cbMadeira = MakeCheckBox(this, "cbMadeira", "Madeira", {506, 7, 97, 17}, false);
   cbkirov = MakeCheckBox(this, "cbkirov", "ПНК им. Кирова", {573, 7, 113, 17}, false);
 
-  // The update link the update check reveals; hidden until then.
-  sWebLabel3 = new QLabel(QString::fromUtf8("Доступно обновление"), this);
-  sWebLabel3->setObjectName(QStringLiteral("sWebLabel3"));
-  sWebLabel3->setGeometry(480, 415, 114, 14);
-  QFont linkFont = ArialFont();
-  linkFont.setUnderline(true);
-  sWebLabel3->setFont(linkFont);
-  QPalette linkPalette = sWebLabel3->palette();
-  linkPalette.setColor(QPalette::WindowText, Qt::blue);
-  sWebLabel3->setPalette(linkPalette);
+  CreateWebLabels();
+}
+
+void TfMain::CreateWebLabels() {
+  const QString site = QString::fromStdString(WebsiteAddress());
+  const QString arial = QStringLiteral("Arial");
+  const TsWebLabel::Look siteLook{PixelFont(arial, 13, true, true), Qt::blue};
+  const TsWebLabel::Look siteHover{CellHeightFont(arial, 16, true, true), Qt::blue};
+  wl_talmeko = new TsWebLabel(this,
+                              {"wl_talmeko", site + QString::fromUtf8(" - Talmeko — таблица соответствия мулине"),
+                               QString::fromUtf8("Перейти на сайт ") + site, WebsiteAddress() + "/",
+                               {16, 413, 454, 16}, siteLook, siteHover},
+                              *opener_);
+  const TsWebLabel::Look feedbackLook{PixelFont(arial, 11, true, true), Qt::blue};
+  sWebLabel1 = new TsWebLabel(this,
+                              {"sWebLabel1", QString::fromUtf8("Отзыв о программе"),
+                               QString::fromUtf8("Оставить отзыв о программе на сайте ") + site,
+                               WebsiteAddress() + "/forum/5-432", {629, 415, 109, 14}, feedbackLook, feedbackLook},
+                              *opener_);
+  // The update link, which only the update check reveals.
+  const TsWebLabel::Look updateLook{PixelFont(arial, 11, false, true), Qt::blue};
+  const TsWebLabel::Look updateHover{PixelFont(QStringLiteral("MS Sans Serif"), 11, true),
+                                     QApplication::palette().color(QPalette::WindowText)};
+  sWebLabel3 = new TsWebLabel(this,
+                              {"sWebLabel3", QString::fromUtf8("Доступно обновление"), QString(),
+                               WebsiteAddress() + "/index/0-7/", {480, 415, 114, 14}, updateLook, updateHover},
+                              *opener_);
   sWebLabel3->hide();
 }
 
@@ -209,20 +236,33 @@ void TfMain::ConnectHandlers() {
   connect(cbAnchor, &QCheckBox::clicked, this, [logic] { logic->cbAnchorClick(); });
   connect(cbMadeira, &QCheckBox::clicked, this, [logic] { logic->cbMadeiraClick(); });
   connect(cbkirov, &QCheckBox::clicked, this, [logic] { logic->cbkirovClick(); });
+  connect(Timer2, &QTimer::timeout, this, &TfMain::Timer2Timer);
+}
+
+void TfMain::Timer2Timer() {
+  Timer2->stop();
+  logic_->Timer2Timer();
 }
 
 void TfMain::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
-      move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
   }
   logic_->FormShow();
   update();
+}
+
+// A second close while the prompt is up would show it inside itself; the
+// first close is still being answered.
+void TfMain::closeEvent(QCloseEvent* event) {
+  if (fWelcome->isVisible()) {
+    event->ignore();
+    return;
+  }
+  logic_->FormCloseQuery();
+  event->accept();
 }
 
 bool TfMain::eventFilter(QObject* watched, QEvent* event) {
@@ -384,6 +424,7 @@ std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescrip
   if (saveFileHook_) return saveFileHook_(filterDescription, pattern);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -394,10 +435,19 @@ std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescrip
   if (openFileHook_) return openFileHook_(filterDescription, pattern);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
+}
+
+bool TfMain::ShowWelcome() { return fWelcome->exec() == QDialog::Accepted; }
+
+// Qt drops the task if the window is gone by the time it would run; the
+// update check stops posting before that.
+void TfMain::PostToGuiThread(std::function<void()> task) {
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
 }  // namespace talmeko::app::ui

@@ -13,6 +13,7 @@
 
 #include "app/main_window_logic.h"
 #include "app/main_window_port.h"
+#include "platform/address_opener.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace talmeko::htmlview::ui {
@@ -27,6 +29,9 @@ class THtmlViewWidget;
 }
 
 namespace talmeko::app::ui {
+
+class TfWelcome;
+class TsWebLabel;
 
 class TfMain : public QWidget, private MainWindowPort {
   Q_OBJECT
@@ -39,6 +44,8 @@ class TfMain : public QWidget, private MainWindowPort {
   ~TfMain() override;
 
   MainWindowLogic& Logic() { return *logic_; }
+  // The exit prompt, created hidden with the window.
+  TfWelcome& Welcome() { return *fWelcome; }
 
   // The bytes last handed to the view by the list logic.
   const std::string& LoadedPage() const { return loadedPage_; }
@@ -59,10 +66,14 @@ class TfMain : public QWidget, private MainWindowPort {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // FormCloseQuery: the close is never refused.
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
+  void CreateWebLabels();
+  void Timer2Timer();
   void ConnectHandlers();
   void HandPageToView();
   void btnPrintPreviewClick();
@@ -92,6 +103,8 @@ class TfMain : public QWidget, private MainWindowPort {
   void LoadDocument(std::string_view bytes) override;
   std::optional<std::string> ChooseSaveFile(std::string_view filterDescription, std::string_view pattern) override;
   std::optional<std::string> ChooseOpenFile(std::string_view filterDescription, std::string_view pattern) override;
+  bool ShowWelcome() override;
+  void PostToGuiThread(std::function<void()> task) override;
 
   QLabel* Label1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
@@ -111,7 +124,10 @@ class TfMain : public QWidget, private MainWindowPort {
   QCheckBox* cbAnchor = nullptr;
   QCheckBox* cbMadeira = nullptr;
   QCheckBox* cbkirov = nullptr;
-  QLabel* sWebLabel3 = nullptr;
+  TsWebLabel* wl_talmeko = nullptr;
+  TsWebLabel* sWebLabel1 = nullptr;
+  TsWebLabel* sWebLabel3 = nullptr;
+  QTimer* Timer2 = nullptr;
 
   std::string loadedPage_;
   MessageHook messageHook_;
@@ -119,6 +135,8 @@ class TfMain : public QWidget, private MainWindowPort {
   FileHook saveFileHook_;
   FileHook openFileHook_;
   bool centred_ = false;
+  std::shared_ptr<platform::AddressOpener> opener_;
+  std::unique_ptr<TfWelcome> fWelcome;
   std::unique_ptr<MainWindowLogic> logic_;
 };
 

@@ -3,6 +3,7 @@
 // loading operations. Laying out, scrolling and painting are the job of
 // whoever shows the view; it learns of a new document through the events.
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "htmlview/style/fonts.h"
 #include "htmlview/style/view_defaults.h"
 #include "platform/font_catalogue.h"
+#include "preview/ht_printer.h"
 
 namespace talmeko::htmlview {
 
@@ -48,8 +50,23 @@ class THtmlView {
   bool Processing() const { return processing_; }
   TFontResolver& Fonts() { return fonts_; }
 
+  // Printing, with the print settings of Defaults(). OnPageEvent is raised
+  // with 0 when a run starts, 1 once the document is laid out for the page
+  // and then after every page; the progress dialog sets it while it runs.
+  preview::TPageEvent OnPageEvent;
+  std::function<void(void* sender, bool& stopPrinting)> OnPrinting;
+  std::function<void(void* sender)> OnPrinted;
+  // Records the pages into a page recorder (or only counts them); returns how many there are.
+  int RenderPreview(preview::ThtPrinter* recorder, bool countOnly, int firstPage, int lastPage);
+  // Prints a page range on the given page canvas, leaving its document open,
+  // or as one job on the system printer when none is given.
+  int PrintPages(int firstPage, int lastPage, preview::ThtPrinter* printer = nullptr);
+  // The page counter of the last run.
+  int PrintPageCounter() const { return printPageCounter_; }
+
  private:
   bool DecideQuirks(TBuffer& buffer) const;
+  int Paginate(preview::ThtPrinter* printer, int firstPage, int lastPage, int mode);
 
   ViewDefaults defaults_;
   platform::ScreenInfo screen_;
@@ -62,6 +79,7 @@ class THtmlView {
   std::unique_ptr<TBuffer> buffer_;
   std::string name_;
   bool processing_ = false;
+  int printPageCounter_ = 0;
 };
 
 }  // namespace talmeko::htmlview

@@ -1,8 +1,6 @@
 #include "app/ui/main_window.h"
 #include "htmlview/ui/html_view_widget.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -17,88 +15,18 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/texts.h"
 #include "app/website.h"
-#include "catalogue/tables.h"
+#include "main_window_fixture.h"
 #include "platform/qt/qt_text.h"
-#include "support/qt_application.h"
 
 namespace talmeko::app::ui {
 namespace {
 
 namespace pq = platform::qt;
-
-const catalogue::Tables& ShippedTables() {
-  static const catalogue::Tables tables = catalogue::LoadTables();
-  return tables;
-}
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    testing::TestApplication();
-    dir = std::filesystem::temp_directory_path() /
-          ("talmeko-ui-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override {
-    window.reset();
-    std::filesystem::remove_all(dir);
-  }
-
-  TfMain& Start() {
-    window = std::make_unique<TfMain>(MainWindowOptions{dir.string() + "/", [] { return ShippedTables(); }});
-    window->SetMessageHook([this](std::string_view text) { messages.emplace_back(text); });
-    window->SetConfirmHook([this](std::string_view text) {
-      confirmations.emplace_back(text);
-      return confirmAnswer;
-    });
-    window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return *window;
-  }
-
-  template <typename T>
-  T* Child(const char* name) const {
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-  }
-
-  void Enter(const QString& number, int palette = 0) {
-    auto* chooser = Child<QComboBox>("ComboBox1");
-    if (chooser->currentIndex() != palette) chooser->setCurrentIndex(palette);
-    auto* entry = Child<QLineEdit>("sEdit1");
-    QTest::keyClicks(entry, number);
-    QTest::keyClick(entry, Qt::Key_Return);
-  }
-
-  std::vector<QString> Items() const {
-    std::vector<QString> items;
-    auto* list = Child<QListWidget>("clbMoulineID");
-    for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text());
-    return items;
-  }
-
-  std::string Settings() const {
-    std::ifstream in(dir / "talmeko.ini", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path dir;
-  std::unique_ptr<TfMain> window;
-  std::vector<std::string> messages;
-  std::vector<std::string> confirmations;
-  bool confirmAnswer = false;
-};
 
 TEST_F(MainWindowTest, WindowHasFixedClientAreaAndCaption) {
   TfMain& w = Start();
@@ -348,8 +276,7 @@ TEST_F(MainWindowTest, GrabWithThreeColours) {
   EXPECT_EQ(static_cast<const htmlview::TTableBlock&>(body->Content[0]).Table.Rows.size(), 4u);
   const QImage image = w.grab().toImage();
   EXPECT_EQ(image.size(), QSize(759, 448) * image.devicePixelRatio());
-  const QString path = QStringLiteral(TALMEKO_TEST_OUTPUT "/main_window.png");
-  EXPECT_TRUE(image.save(path));
+  EXPECT_TRUE(image.save(OutputPath("main_window.png")));
 }
 
 }  // namespace
