@@ -7,9 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
-#include <QImage>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollArea>
 
 #include <memory>
@@ -18,35 +16,12 @@
 #include "every_dmc_colour.h"
 #include "htmlview/ui/html_view_widget.h"
 #include "offscreen_application.h"
-#include "platform/qt/qt_canvas.h"
 #include "preview/ui/page_box.h"
 #include "preview/ui/preview_form.h"
-#include "support/fake_printer_device.h"
+#include "preview/ui/preview_test_support.h"
 
 namespace talmeko::preview::ui {
 namespace {
-
-// The printer's measuring canvas is a Qt canvas at 600 dpi, as the Qt
-// spooler's is, so the recording measures real text.
-class QtA4Printer final : public testing::FakePrinterDevice {
- public:
-  QtA4Printer() : image_(1, 1, QImage::Format_RGB32) {
-    using platform::DeviceCap;
-    caps = {{DeviceCap::LogPixelsX, 600},      {DeviceCap::LogPixelsY, 600},      {DeviceCap::PhysicalWidth, 4960},
-            {DeviceCap::PhysicalHeight, 7016}, {DeviceCap::PhysicalOffsetX, 100}, {DeviceCap::PhysicalOffsetY, 100},
-            {DeviceCap::HorzRes, 4760},        {DeviceCap::VertRes, 6816}};
-    image_.setDotsPerMeterX(23622);
-    image_.setDotsPerMeterY(23622);
-    painter_ = std::make_unique<QPainter>(&image_);
-    canvas_ = std::make_unique<platform::qt::QtCanvas>(*painter_);
-  }
-  platform::Canvas* CanvasOf(platform::PrinterHandle) override { return canvas_.get(); }
-
- private:
-  QImage image_;
-  std::unique_ptr<QPainter> painter_;
-  std::unique_ptr<platform::qt::QtCanvas> canvas_;
-};
 
 struct PreviewBench {
   PreviewBench() {
@@ -67,7 +42,7 @@ struct PreviewBench {
     return form;
   }
 
-  QtA4Printer printer;
+  testing::QtA4Printer printer;
   htmlview::ui::THtmlViewWidget view;
 };
 

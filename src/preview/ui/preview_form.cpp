@@ -88,7 +88,7 @@ QCursor LoadCursor(const char* image, int hotX, int hotY) {
 }  // namespace
 
 TPreviewForm::TPreviewForm(QWidget* owner, htmlview::ui::THtmlViewWidget& view, bool& aborted)
-    : QDialog(owner), Viewer(view) {
+    : QDialog(owner), Viewer(view.Engine()) {
   InitPreviewImages();
   setObjectName("PreviewForm");
   setWindowTitle("Preview Form");
@@ -110,6 +110,7 @@ TPreviewForm::TPreviewForm(QWidget* owner, htmlview::ui::THtmlViewWidget& view, 
   handCursor_ = LoadCursor("hand_cursor", 7, 14);
   SetPageCursor(zoomCursor_);
   RunPrintDialog = [](QPrintDialog& dialog) { return dialog.exec(); };
+  SelectChosenPrinter = SelectDialogPrinter;
   Record(aborted);
 }
 

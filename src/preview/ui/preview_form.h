@@ -13,12 +13,13 @@
 
 #include "preview/metafile_printer.h"
 #include "preview/preview_layout.h"
-#include "preview/ui/view_printing.h"
+#include "htmlview/view/html_view.h"
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPrintDialog;
+class QPrinter;
 class QScrollArea;
 class QToolButton;
 class QWidget;
@@ -30,6 +31,9 @@ class THtmlViewWidget;
 namespace talmeko::preview::ui {
 
 class TPageBox;
+
+// Selects the printer of the print dialog in the Qt spooler, where that is the current printer.
+void SelectDialogPrinter(const QPrinter& printer);
 
 class TPreviewForm : public QDialog {
   Q_OBJECT
@@ -43,8 +47,9 @@ class TPreviewForm : public QDialog {
 
   // Runs the print dialog; the default shows it modally. Tests answer it.
   std::function<int(QPrintDialog& dialog)> RunPrintDialog;
-  // Makes the printer chosen in the print dialog the current system printer.
-  std::function<void(QPrintDialog& dialog)> SelectChosenPrinter;
+  // Makes the printer chosen in the print dialog the current system printer;
+  // by default SelectDialogPrinter.
+  std::function<void(const QPrinter& chosen)> SelectChosenPrinter;
 
   double Zoom() const { return Zoom_; }
   int CurPage() const { return CurPage_; }
@@ -124,7 +129,7 @@ class TPreviewForm : public QDialog {
   void SetControlsEnabled(bool enabled);
   void AppHint(QWidget* under);
 
-  TViewPrinting Viewer;
+  htmlview::THtmlView& Viewer;
   std::unique_ptr<TMetaFilePrinter> Recorder_;
   int CurPage_ = 0;
   int PanStartX = 0;

@@ -14,6 +14,8 @@
 #include <QToolButton>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_printer_spooler.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_screen_info.h"
 #include "preview/ui/go_page_form.h"
 #include "preview/ui/page_box.h"
@@ -27,7 +29,31 @@ namespace {
 constexpr int kHighestPrintPage = 9999;
 constexpr platform::Color kGridColor = platform::Rgb(192, 192, 192);
 
+// The print dialog opens on the current printer; the built-in PDF printer is
+// Qt's PDF output there, with the spooler's file.
+void OfferCurrentPrinter(QPrinter& printer) {
+  auto* spooler = dynamic_cast<platform::qt::QtPrinterSpooler*>(platform::CurrentPrinter());
+  if (spooler == nullptr) return;
+  if (spooler->PdfSelected()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(spooler->PdfOutputFile()));
+  } else {
+    printer.setPrinterName(platform::qt::FromCp1251(spooler->SelectedName()));
+  }
+}
+
 }  // namespace
+
+void SelectDialogPrinter(const QPrinter& printer) {
+  auto* spooler = dynamic_cast<platform::qt::QtPrinterSpooler*>(platform::CurrentPrinter());
+  if (spooler == nullptr) return;
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    spooler->SelectPrinter(platform::qt::QtPrinterSpooler::kPdfPrinterName);
+    if (!printer.outputFileName().isEmpty()) spooler->SetPdfOutputFile(printer.outputFileName().toStdString());
+  } else {
+    spooler->SelectPrinter(platform::qt::ToCp1251(printer.printerName()));
+  }
+}
 
 void TPreviewForm::ConnectControls() {
   connect(NextPageBut, &QToolButton::clicked, this, [this] { NextPageButClick(); });
@@ -239,16 +265,19 @@ struct TPreviewForm::PrintingScope {
 void TPreviewForm::PrintButClick() {
   if (printing_ || PageCount() == 0) return;
   QPrinter printer;
+  OfferCurrentPrinter(printer);
   QPrintDialog dialog(&printer, this);
   dialog.setMinMax(1, kHighestPrintPage);
   dialog.setFromTo(1, 1);
-  dialog.setOptions(QAbstractPrintDialog::PrintPageRange);
+  // Page ranges only; Qt's PDF output stays, as it is how the dialog offers
+  // the built-in PDF printer.
+  dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile);
   TPrnStatusForm status(this);
   if (RunPrintDialog(dialog) != QDialog::Accepted) return;
   const bool range = dialog.printRange() == QAbstractPrintDialog::PageRange;
   const int first = range && printer.fromPage() > 0 ? printer.fromPage() : 1;
   const int last = range ? printer.toPage() : kHighestPrintPage;
-  if (SelectChosenPrinter) SelectChosenPrinter(dialog);
+  SelectChosenPrinter(*dialog.printer());
   PrintingScope scope(*this);
   bool aborted = false;
   status.DoPrint(Viewer, first, last, aborted);

@@ -28,7 +28,7 @@ TPrnStatusForm::TPrnStatusForm(QWidget* owner) : QDialog(owner) {
 }
 
 template <typename Run>
-void TPrnStatusForm::RunWithEvents(TViewPrinting& view, bool& aborted, Run run) {
+void TPrnStatusForm::RunWithEvents(htmlview::THtmlView& view, bool& aborted, Run run) {
   view.OnPageEvent = [this](void* sender, int numPage, bool& stop) { PageEvent(sender, numPage, stop); };
   try {
     show();
@@ -42,13 +42,13 @@ void TPrnStatusForm::RunWithEvents(TViewPrinting& view, bool& aborted, Run run) 
   view.OnPageEvent = nullptr;
 }
 
-void TPrnStatusForm::DoPreview(TViewPrinting& view, TMetaFilePrinter& recorder, bool& aborted) {
+void TPrnStatusForm::DoPreview(htmlview::THtmlView& view, TMetaFilePrinter& recorder, bool& aborted) {
   Viewer = &view;
   Recorder = &recorder;
-  RunWithEvents(view, aborted, [&] { view.RenderPreview(recorder, false, 1, INT_MAX); });
+  RunWithEvents(view, aborted, [&] { view.RenderPreview(&recorder, false, 1, INT_MAX); });
 }
 
-void TPrnStatusForm::DoPrint(TViewPrinting& view, int firstPage, int lastPage, bool& aborted) {
+void TPrnStatusForm::DoPrint(htmlview::THtmlView& view, int firstPage, int lastPage, bool& aborted) {
   Viewer = &view;
   FirstPage = firstPage;
   LastPage = lastPage;

@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "preview/metafile_printer.h"
-#include "preview/ui/view_printing.h"
+#include "htmlview/view/html_view.h"
 
 class QLabel;
 class QPushButton;
@@ -20,8 +20,8 @@ class TPrnStatusForm : public QDialog {
  public:
   explicit TPrnStatusForm(QWidget* owner);
 
-  void DoPreview(TViewPrinting& view, TMetaFilePrinter& recorder, bool& aborted);
-  void DoPrint(TViewPrinting& view, int firstPage, int lastPage, bool& aborted);
+  void DoPreview(htmlview::THtmlView& view, TMetaFilePrinter& recorder, bool& aborted);
+  void DoPrint(htmlview::THtmlView& view, int firstPage, int lastPage, bool& aborted);
   void PageEvent(void* sender, int numPage, bool& stopPrinting);
   void CancelButtonClick();
 
@@ -34,9 +34,9 @@ class TPrnStatusForm : public QDialog {
 
  private:
   template <typename Run>
-  void RunWithEvents(TViewPrinting& view, bool& aborted, Run run);
+  void RunWithEvents(htmlview::THtmlView& view, bool& aborted, Run run);
 
-  TViewPrinting* Viewer = nullptr;
+  htmlview::THtmlView* Viewer = nullptr;
   bool Canceled = false;
   TMetaFilePrinter* Recorder = nullptr;
   int FirstPage = 0;

@@ -196,7 +196,7 @@ TEST_F(PreviewFormTest, HintLineAndClosing) {
 TEST_F(PreviewFormTest, CancelDuringPageThreeKeepsThreePagesAndReportsAborted) {
   testing::LoadPages(view, 5);
   TMetaFilePrinter recorder;
-  TViewPrinting printing(view);
+  htmlview::THtmlView& printing = view.Engine();
   TPrnStatusForm status(nullptr);
   std::vector<QString> labels;
   // The paginator pumps messages after drawing each page; the click is
@@ -230,12 +230,12 @@ TEST_F(PreviewFormTest, PrintsTheChosenRangeOnTheChosenPrinter) {
     std::vector<bool> toolbarDuringPrint;
     form->RunPrintDialog = [&](QPrintDialog& dialog) {
       EXPECT_EQ(dialog.maxPage(), 9999);
-      EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+      EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
       dialog.setPrintRange(c.range ? QAbstractPrintDialog::PageRange : QAbstractPrintDialog::AllPages);
       if (c.range) dialog.setFromTo(c.from, c.to);
       return static_cast<int>(QDialog::Accepted);
     };
-    form->SelectChosenPrinter = [&](QPrintDialog&) { platform::SetCurrentPrinter(&spooler); };
+    form->SelectChosenPrinter = [&](const QPrinter&) { platform::SetCurrentPrinter(&spooler); };
     // A pump of this case only, replaced before the next case records.
     platform::SetMessagePump([&] {
       toolbarDuringPrint.push_back(form->ToolBarPanel->isEnabled());

@@ -21,7 +21,8 @@
 #include "platform/qt/qt_text.h"
 #include "preview/ui/preview_form.h"
 #include "preview_test_support.h"
-#include "support/fake_spooler.h"
+#include "platform/qt/qt_printer_spooler.h"
+#include "support/printed_pdf.h"
 
 namespace talmeko::preview::ui {
 namespace {
@@ -39,6 +40,8 @@ class PreviewFromMainWindowTest : public ::testing::Test {
     std::filesystem::create_directories(dir);
     window = std::make_unique<app::ui::TfMain>(
         app::MainWindowOptions{dir.string() + "/", [] { return ShippedTables(); }});
+    spooler.SelectPrinter(platform::qt::QtPrinterSpooler::kPdfPrinterName);
+    spooler.SetPdfOutputFile(Pdf().string());
     window->SetMessageHook([this](std::string_view text) { messages.emplace_back(text); });
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -50,30 +53,35 @@ class PreviewFromMainWindowTest : public ::testing::Test {
 
   void EnterDmcColours(int count) {
     auto* entry = window->findChild<QLineEdit*>("sEdit1");
-    int entered = 0;
+    auto* list = window->findChild<QListWidget*>("clbMoulineID");
+    // Palette numbers without an equivalent are refused; the next one is taken.
     for (const catalogue::Palette& p : ShippedTables().PaletteTable()) {
-      if (p.Brand != "dmc" || entered == count) continue;
+      if (p.Brand != "dmc" || list->count() == count) continue;
       QTest::keyClicks(entry, platform::qt::FromCp1251(p.Number));
       QTest::keyClick(entry, Qt::Key_Return);
-      ++entered;
     }
-    ASSERT_EQ(window->findChild<QListWidget*>("clbMoulineID")->count(), count);
+    ASSERT_EQ(list->count(), count);
+    messages.clear();
   }
 
   QToolButton* PreviewButton() const { return window->findChild<QToolButton*>("btnPrintPreview"); }
 
   QApplication& app = talmeko::testing::TestApplication();  // before any widget
-  testing::A4Printer printer;
-  talmeko::testing::CurrentPrinterScope printerScope{&printer};
+  std::filesystem::path Pdf() const { return dir / "printed.pdf"; }
+
+  platform::qt::QtPrinterSpooler spooler;
+  talmeko::testing::CurrentPrinterScope printerScope{&spooler};
   testing::QtPumpScope pump;
   std::filesystem::path dir;
   std::unique_ptr<app::ui::TfMain> window;
   std::vector<std::string> messages;
 };
 
-TEST_F(PreviewFromMainWindowTest, FortyColoursPagedThroughAndPagesTwoToThreePrinted) {
-  EnterDmcColours(40);
-  talmeko::testing::FakeSpooler chosen;
+// Eighty colours make three A4 pages. On the built-in PDF printer: the print
+// dialog opens on it, and pages 2 and 3
+// of the recorded pages come out as a PDF of two pages.
+TEST_F(PreviewFromMainWindowTest, EightyColoursPagedThroughAndPagesTwoToThreePrinted) {
+  EnterDmcColours(80);
   int pages = 0;
   int visited = 0;
   bool maximised = false;
@@ -88,18 +96,14 @@ TEST_F(PreviewFromMainWindowTest, FortyColoursPagedThroughAndPagesTwoToThreePrin
       dialog.setFromTo(2, 3);
       return static_cast<int>(QDialog::Accepted);
     };
-    form->SelectChosenPrinter = [&](QPrintDialog&) { platform::SetCurrentPrinter(&chosen); };
     form->PrintBut->click();
     form->CloseBut->click();
   });
   PreviewButton()->click();
-  platform::SetCurrentPrinter(&printer);
   EXPECT_TRUE(maximised);
   ASSERT_GE(pages, 3);
   EXPECT_EQ(visited, pages);
-  const std::vector<std::string>& calls = chosen.Calls();
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& s) { return s.rfind("StartPage", 0) == 0; }),
-            2);
+  EXPECT_EQ(talmeko::testing::ReadPdfInfo(Pdf()).pages, 2);
   EXPECT_EQ(window->findChild<TPreviewForm*>(), nullptr);
   EXPECT_TRUE(messages.empty());
 }
@@ -109,7 +113,7 @@ TEST_F(PreviewFromMainWindowTest, RecordingErrorIsToldAndCancelShowsNoWindow) {
   platform::SetCurrentPrinter(nullptr);
   PreviewButton()->click();
   EXPECT_EQ(messages, std::vector<std::string>{"Printer not available"});
-  platform::SetCurrentPrinter(&printer);
+  platform::SetCurrentPrinter(&spooler);
   // Cancel as soon as the dialog shows: the preview is never shown.
   bool shown = false;
   platform::SetMessagePump([&] {
