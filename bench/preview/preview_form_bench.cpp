@@ -1,5 +1,5 @@
 // The preview window over the result page of every DMC colour, recorded for
-// an A4 printer at 600 dpi that measures text with Qt's fonts: opening the
+// the built-in PDF printer of the Qt spooler: opening the
 // window (recording all pages behind the progress dialog, the first layout
 // and the first paint of the page area), one repaint of the page area at
 // "Fit To Page" and at "400%", and one click of the zoom tool.
@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScrollArea>
 
@@ -18,14 +19,14 @@
 #include "offscreen_application.h"
 #include "preview/ui/page_box.h"
 #include "preview/ui/preview_form.h"
-#include "preview/ui/preview_test_support.h"
+#include "platform/qt/qt_printer_spooler.h"
 
 namespace talmeko::preview::ui {
 namespace {
 
 struct PreviewBench {
   PreviewBench() {
-    bench::OffscreenApplication();
+    printer.SelectPrinter(platform::qt::QtPrinterSpooler::kPdfPrinterName);
     platform::SetCurrentPrinter(&printer);
     view.resize(546, 348);
     std::istringstream page(bench::EveryDmcColourPage());
@@ -38,11 +39,21 @@ struct PreviewBench {
     auto form = std::make_unique<TPreviewForm>(nullptr, view, aborted);
     form->resize(1280, 900);
     form->show();
-    form->ScrollBox1->viewport()->repaint();
+    PaintPageArea(*form);
     return form;
   }
 
-  testing::QtA4Printer printer;
+  // Paints the page area with its page boxes into an image, as the screen would.
+  void PaintPageArea(TPreviewForm& form) {
+    QWidget* area = form.ScrollBox1->viewport();
+    if (image.size() != area->size()) image = QImage(area->size(), QImage::Format_RGB32);
+    area->render(&image);
+  }
+
+  QImage image;
+
+  QApplication& app = bench::OffscreenApplication();  // before any widget
+  platform::qt::QtPrinterSpooler printer;
   htmlview::ui::THtmlViewWidget view;
 };
 
@@ -67,7 +78,7 @@ void RepaintAt(benchmark::State& state, const char* item) {
   std::unique_ptr<TPreviewForm> form = Bench().Open();
   form->ZoomBox->setCurrentIndex(form->ZoomBox->findText(item));
   emit form->ZoomBox->activated(form->ZoomBox->currentIndex());
-  for (auto _ : state) form->ScrollBox1->viewport()->repaint();
+  for (auto _ : state) Bench().PaintPageArea(*form);
 }
 
 void BM_RepaintPageAreaFitToPage(benchmark::State& state) { RepaintAt(state, "Fit To Page"); }
@@ -88,7 +99,7 @@ void BM_ZoomClick(benchmark::State& state) {
     const Qt::MouseButton button = left ? Qt::LeftButton : Qt::RightButton;
     QMouseEvent press(QEvent::MouseButtonPress, at, form->PB1->mapToGlobal(at), button, button, {});
     QApplication::sendEvent(form->PB1, &press);
-    form->ScrollBox1->viewport()->repaint();
+    Bench().PaintPageArea(*form);
     left = !left;
   }
 }

@@ -262,6 +262,8 @@ TEST_F(PreviewFormTest, PrintsTheChosenRangeOnTheChosenPrinter) {
 // their geometry is checked.
 TEST_F(PreviewFormTest, GrabsOfFitToPageTwoPagesAndTwoHundredPercentWithCentimetres) {
   Open(3);
+  EXPECT_TRUE(form->FitPageBut->isChecked());
+  EXPECT_TRUE(form->grab().save(QString(TALMEKO_TEST_OUTPUT) + "/preview_fit_page.png"));
   form->TwoPageBut->click();
   EXPECT_TRUE(form->PagePanel2->isVisible());
   EXPECT_TRUE(form->grab().save(QString(TALMEKO_TEST_OUTPUT) + "/preview_fit_two_pages.png"));

@@ -77,9 +77,8 @@ class PreviewFromMainWindowTest : public ::testing::Test {
   std::vector<std::string> messages;
 };
 
-// Eighty colours make three A4 pages. On the built-in PDF printer: the print
-// dialog opens on it, and pages 2 and 3
-// of the recorded pages come out as a PDF of two pages.
+// Eighty colours make three A4 pages on the built-in PDF printer. The print
+// dialog opens on that printer, and pages 2 and 3 come out as a PDF of two pages.
 TEST_F(PreviewFromMainWindowTest, EightyColoursPagedThroughAndPagesTwoToThreePrinted) {
   EnterDmcColours(80);
   int pages = 0;

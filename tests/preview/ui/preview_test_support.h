@@ -5,8 +5,6 @@
 // dialog from inside its own event loop.
 
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
 #include <QTimer>
 
 #include <functional>
@@ -16,7 +14,6 @@
 #include <string>
 
 #include "htmlview/ui/html_view_widget.h"
-#include "platform/qt/qt_canvas.h"
 #include "preview/metafile_printer.h"
 #include "support/fake_printer_device.h"
 #include "support/qt_application.h"
@@ -31,25 +28,6 @@ class A4Printer final : public talmeko::testing::FakePrinterDevice {
             {DeviceCap::PhysicalHeight, 7016}, {DeviceCap::PhysicalOffsetX, 100}, {DeviceCap::PhysicalOffsetY, 100},
             {DeviceCap::HorzRes, 4760},        {DeviceCap::VertRes, 6816}};
   }
-};
-
-// The same sheet, measured with Qt's fonts at 600 dpi as a real printer is,
-// so a result page breaks into as many pages as it would on paper.
-class QtA4Printer final : public talmeko::testing::FakePrinterDevice {
- public:
-  QtA4Printer() : image_(1, 1, QImage::Format_RGB32) {
-    caps = A4Printer().caps;
-    image_.setDotsPerMeterX(23622);
-    image_.setDotsPerMeterY(23622);
-    painter_ = std::make_unique<QPainter>(&image_);
-    measure_ = std::make_unique<platform::qt::QtCanvas>(*painter_);
-  }
-  platform::Canvas* CanvasOf(platform::PrinterHandle) override { return measure_.get(); }
-
- private:
-  QImage image_;
-  std::unique_ptr<QPainter> painter_;
-  std::unique_ptr<platform::qt::QtCanvas> measure_;
 };
 
 // Installs the pump the program installs, for the length of a test.
