@@ -30,6 +30,7 @@
 #include "platform/qt/qt_address_opener.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window_services.h"
+#include "preview/ui/preview_form.h"
 
 namespace talmeko::app::ui {
 namespace {
@@ -228,6 +229,7 @@ void TfMain::ConnectHandlers() {
   // Only user changes arrive here: SelectPaletteIndex blocks the signal.
   connect(ComboBox1, &QComboBox::currentIndexChanged, this, [logic] { logic->ComboBox1Change(); });
   connect(btnClear, &QToolButton::clicked, this, [logic] { logic->btnClearClick(); });
+  connect(btnPrintPreview, &QToolButton::clicked, this, [this] { btnPrintPreviewClick(); });
   connect(sBitBtn1, &QToolButton::clicked, this, [logic] { logic->sBitBtn1Click(); });
   connect(sBitBtn2, &QToolButton::clicked, this, [logic] { logic->sBitBtn2Click(); });
   // clicked, unlike toggled, comes only from the user: the logic runs the
@@ -389,6 +391,23 @@ void TfMain::SetVisible(Control control, bool visible) { ControlWidget(control)-
 bool TfMain::IsChecked(CheckBox box) const { return CheckBoxWidget(box)->isChecked(); }
 
 void TfMain::SetChecked(CheckBox box, bool checked) { CheckBoxWidget(box)->setChecked(checked); }
+
+// The preview records its pages while it is created; an error there (no
+// printer, a page that cannot be cut) is told to the user and the main window
+// goes on. A cancelled recording shows nothing.
+void TfMain::btnPrintPreviewClick() {
+  std::unique_ptr<preview::ui::TPreviewForm> preview;
+  try {
+    bool aborted = false;
+    preview = std::make_unique<preview::ui::TPreviewForm>(this, *HTMLView, aborted);
+    if (aborted) return;
+  } catch (const std::exception& error) {
+    ShowMessage(error.what());
+    return;
+  }
+  preview->setWindowState(Qt::WindowMaximized);
+  preview->exec();
+}
 
 void TfMain::ShowMessage(std::string_view text) {
   if (messageHook_) {

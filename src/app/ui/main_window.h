@@ -76,6 +76,7 @@ class TfMain : public QWidget, private MainWindowPort {
   void Timer2Timer();
   void ConnectHandlers();
   void HandPageToView();
+  void btnPrintPreviewClick();
   QWidget* ControlWidget(Control control) const;
   QCheckBox* CheckBoxWidget(CheckBox box) const;
 
