@@ -317,7 +317,11 @@ void TSectionLayout::PaintPiece(const Piece& piece, int x, int y, const Line& li
   const std::u16string_view text = std::u16string_view(section_->Text()).substr(piece.start, piece.length);
   const long long first = static_cast<long long>(textBase_) + piece.start;
   const auto len = static_cast<long long>(piece.length);
-  const auto [shownFrom, shownTo] = VisibleChars(piece, drawX, state);
+  // Named copies rather than a structured binding: the lambda below uses
+  // them, which not every compiler we build with allows for bindings.
+  const auto shown = VisibleChars(piece, drawX, state);
+  const std::size_t shownFrom = shown.first;
+  const std::size_t shownTo = shown.second;
   const auto a = static_cast<std::size_t>(std::clamp<long long>(state.selStart - first, 0, len));
   const auto b = static_cast<std::size_t>(std::clamp<long long>(state.selEnd - first, 0, len));
   auto plain = [&](std::size_t from, std::size_t to) {
