@@ -70,9 +70,9 @@ class SwitchDriverPlugin : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "switch_driver.json")
 
  public:
-  QObject* create(const QString& key, const QString& specification) override {
+  QObject* create(const QString& key, const QString& arguments) override {
     if (key.compare(QStringLiteral("talmekoswitchdriver"), Qt::CaseInsensitive) != 0) return nullptr;
-    return new SwitchDriver(specification);
+    return new SwitchDriver(arguments);
   }
 };
 
