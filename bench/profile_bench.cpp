@@ -22,8 +22,8 @@ namespace {
 
 constexpr std::size_t kSize = kLargestReadableFile;
 
-enum Content { kLfLines, kCrLfLines, kCrLines, kEmptyKeys, kOpenBrackets, kSections, kKeys, kItems, kOneLine, kRandom, kUtf16 };
-const char* const kNames[] = {"lf_lines", "crlf_lines", "cr_lines", "empty_keys", "open_brackets", "sections",
+enum Content { kLfLines, kCrLfLines, kCrLines, kEmptyKeys, kOpenBrackets, kCloseBrackets, kSections, kKeys, kItems, kOneLine, kRandom, kUtf16 };
+const char* const kNames[] = {"lf_lines", "crlf_lines", "cr_lines", "empty_keys", "open_brackets", "close_brackets", "sections",
                               "keys",     "items",      "one_line", "random",     "utf16"};
 
 std::string Repeat(std::string head, std::string_view unit) {
@@ -41,6 +41,7 @@ std::string Make(Content content, std::string_view section) {
     case kCrLines: return Repeat(head, "\r");
     case kEmptyKeys: return Repeat(head, "=\n");
     case kOpenBrackets: return Repeat(head, "[\n");
+    case kCloseBrackets: return Repeat(head, "]\n");
     case kSections: return Repeat(head, "[]\n");
     case kKeys: return Repeat(head, "a=\n");
     case kItems: {

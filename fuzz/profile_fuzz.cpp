@@ -1,6 +1,7 @@
 // Any bytes as a profile file, and one key written into it: a key that the
 // file holds, or a new one, with a value taken from the input's last bytes.
-// The file must come back byte for byte when nothing is written; a write
+// Every key must read as a plain walk through the lines finds it. The file
+// must come back byte for byte when nothing is written; a write
 // must be read back as the reader trims it, change no other key, and change
 // no byte outside the line it replaces or adds.
 
@@ -26,16 +27,35 @@ void Check(bool holds) {
 struct Name {
   std::string section;
   std::string key;
+  std::string value;  // as a walk through every line finds it
 };
 
-// The section and key names the file holds, as the reader sees them.
+bool Named(const std::vector<Name>& names, std::string_view section, std::string_view key) {
+  for (const Name& n : names) {
+    if (ProfileNamesEqual(n.section, section) && ProfileNamesEqual(n.key, key)) return true;
+  }
+  return false;
+}
+
+// The keys the file holds where a read finds them, the first of each name in
+// the first section of each name, found by walking every line: the reader
+// itself jumps between section lines, and must find what the walk finds.
 std::vector<Name> NamesIn(const std::string& text) {
   using namespace profile_detail;
   std::vector<Name> names;
-  std::string section;
+  std::vector<std::string> sections;
+  bool firstOfItsName = false;
   ForEachLine(text, 0, text.size(), KeyStarts::Any(), true, [&](const LineSpan&, const LineMeaning& meaning) {
-    if (meaning.kind == LineKind::section) section = meaning.name;
-    if (meaning.kind == LineKind::key && !meaning.name.empty()) names.push_back({section, std::string(meaning.name)});
+    if (meaning.kind == LineKind::section) {
+      firstOfItsName = true;
+      for (const std::string& s : sections) firstOfItsName = firstOfItsName && !ProfileNamesEqual(s, meaning.name);
+      sections.emplace_back(meaning.name);
+    }
+    if (meaning.kind == LineKind::key && firstOfItsName && !meaning.name.empty() &&
+        !Named(names, sections.back(), meaning.name)) {
+      names.push_back({sections.back(), std::string(meaning.name),
+                       std::string(meaning.value.substr(0, kProfileBufferSize - 1))});
+    }
     return names.size() < 64;
   });
   return names;
@@ -78,10 +98,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::vector<Name> names = NamesIn(AsText(input));
   const std::size_t pick = size == 0 ? 0 : data[0] % (names.size() + 1);
-  const Name target = pick < names.size() ? names[pick] : Name{"palette", "gamma"};
+  const Name target = pick < names.size() ? names[pick] : Name{"palette", "gamma", ""};
   const std::string value = input.substr(size - std::min<std::size_t>(size, 12));
   std::vector<std::string> earlier;
-  for (const Name& n : names) earlier.push_back(document.ReadString(n.section, n.key, "\x01"));
+  for (const Name& n : names) {
+    earlier.push_back(document.ReadString(n.section, n.key, "\x01"));
+    Check(earlier.back() == n.value);
+  }
 
   if (!document.WriteString(target.section, target.key, value)) {
     Check(document.Bytes() == input);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "platform/cp1251.h"
@@ -201,20 +202,28 @@ SectionPlaces FindPlaces(const std::string& text, std::size_t from, std::size_t 
 
 namespace profile_detail {
 
-// Plain loops rather than searches: lines are mostly a few bytes long, and
-// this runs once for each of millions of them in a hostile file.
-LineMeaning FullMeaning(std::string_view lineText) {
-  const std::string_view text = Trim(lineText);
-  if (text.empty()) return {LineKind::other, true, {}, {}};
-  std::size_t i = 0;
-  if (text.front() == '[') {
-    std::size_t close = text.size();
-    while (close > 1 && text[close - 1] != ']') --close;
-    if (close > 1) return {LineKind::section, false, Trim(text.substr(1, close - 2)), {}};
+// Plain loops over offsets rather than searches and trimmed copies: lines
+// are mostly a few bytes long, and this runs once for each of millions of
+// them in a hostile file.
+LineMeaning FullMeaning(std::string_view line) {
+  std::size_t begin = 0;
+  std::size_t end = line.size();
+  while (begin < end && IsBlank(line[begin])) ++begin;
+  while (end > begin && IsBlank(line[end - 1])) --end;
+  if (begin == end) return {LineKind::other, true, {}, {}};
+  if (line[begin] == '[') {
+    std::size_t close = end;
+    while (close > begin + 1 && line[close - 1] != ']') --close;
+    if (close > begin + 1) return {LineKind::section, false, Trim(line.substr(begin + 1, close - begin - 2)), {}};
   }
-  while (i < text.size() && text[i] != '=') ++i;
-  if (i == text.size()) return {};
-  return {LineKind::key, false, Trim(text.substr(0, i)), Unquote(Trim(text.substr(i + 1)))};
+  std::size_t equals = begin;
+  while (equals < end && line[equals] != '=') ++equals;
+  if (equals == end) return {};
+  std::size_t keyEnd = equals;
+  while (keyEnd > begin && IsBlank(line[keyEnd - 1])) --keyEnd;
+  std::size_t valueBegin = equals + 1;
+  while (valueBegin < end && IsBlank(line[valueBegin])) ++valueBegin;
+  return {LineKind::key, false, line.substr(begin, keyEnd - begin), Unquote(line.substr(valueBegin, end - valueBegin))};
 }
 
 KeyStarts KeyStarts::Any() {
@@ -293,22 +302,61 @@ void ProfileDocument::Adopt(std::string bytes) {
   if (encoding_ == Encoding::utf8) text_.erase(0, kUtf8Mark.size());
 }
 
+namespace {
+
+// Where the line holding the offset "to" starts, when a line break lies
+// between from and to; npos when none does. A plain loop: the bytes between
+// two hits of the search are looked at once, and mostly there are few.
+std::size_t AfterLastBreak(const char* data, std::size_t from, std::size_t to) {
+  for (std::size_t at = to; at > from; --at) {
+    if (data[at - 1] == '\n' || data[at - 1] == '\r') return at;
+  }
+  return npos;
+}
+
+// Only section lines matter here, and each holds a "]", so the search jumps
+// from one "]" to the next instead of walking every line: millions of key,
+// blank or unclosed "[" lines cost one library search. A line is looked at
+// once, at its first "]", and is a section line when its first character
+// that is not blank is "["; what follows a NUL is no part of the line.
+template <typename Visit>
+void ForEachSectionLine(const std::string& text, Visit&& visit) {
+  const char* const data = text.c_str();
+  const std::size_t size = text.size();
+  std::size_t lineStart = 0;
+  for (std::size_t at = 0; at < size;) {
+    const void* hit = std::memchr(data + at, ']', size - at);
+    if (hit == nullptr) return;
+    const auto close = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+    if (const std::size_t start = AfterLastBreak(data, at, close); start != npos) lineStart = start;
+    const LineSpan span = profile_detail::LineAt(text, lineStart, size);
+    std::size_t first = lineStart;
+    while (first < span.end && IsBlank(data[first])) ++first;
+    if (first < span.end && data[first] == '[') {
+      const LineMeaning meaning =
+          profile_detail::FullMeaning(std::string_view(text).substr(lineStart, span.end - lineStart));
+      if (meaning.kind == LineKind::section && !visit(span, meaning)) return;
+    }
+    at = lineStart = span.next;
+  }
+}
+
+}  // namespace
+
 ProfileDocument::SectionRange ProfileDocument::FindSection(std::string_view section) const {
   if (cache_.valid && ProfileNamesEqual(cache_.name, section)) return cache_.range;
   SectionRange range{false, text_.size(), text_.size()};
-  profile_detail::ForEachLine(text_, 0, text_.size(), KeyStarts(), true,
-                              [&](const LineSpan& span, const LineMeaning& meaning) {
-                                if (meaning.kind != LineKind::section) return true;
-                                if (range.found) {
-                                  range.to = span.start;
-                                  return false;
-                                }
-                                if (ProfileNamesEqual(meaning.name, section)) {
-                                  range.found = true;
-                                  range.from = span.next;
-                                }
-                                return true;
-                              });
+  ForEachSectionLine(text_, [&](const LineSpan& span, const LineMeaning& meaning) {
+    if (range.found) {
+      range.to = span.start;
+      return false;
+    }
+    if (ProfileNamesEqual(meaning.name, section)) {
+      range.found = true;
+      range.from = span.next;
+    }
+    return true;
+  });
   cache_ = {true, std::string(section), range};
   return range;
 }

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -178,7 +179,11 @@ class KeyStarts {
 
 // Ctrl-Z ends files of old editors, and vertical tab and form feed come
 // from printers' habits; none of them is part of a name or value.
-inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
+inline bool IsBlank(char c) {
+  constexpr std::uint64_t kBlanks = 1ull << ' ' | 1ull << '\t' | 1ull << '\x0B' | 1ull << '\x0C' | 1ull << '\x1A';
+  const auto code = static_cast<unsigned char>(c);
+  return code < 64 && (kBlanks >> code & 1) != 0;
+}
 
 LineMeaning FullMeaning(std::string_view lineText);
 

@@ -99,6 +99,12 @@ TEST_F(ProfileFiles, ReadsOneKeyWithDefault) {
       {"doubled ']' is another section", "[palette]]\r\ngamma=0\r\n", "palette", "gamma", "dflt"},
       {"NUL ends the value", std::string("[s]\r\nk=ab\0cd\r\n", 14), "s", "k", "ab"},
       {"NUL before the header", std::string("\0[s]\r\nk=1\r\n", 12), "s", "k", "dflt"},
+      {"']' on lines before the header", "a]b\r\n]\r\n[s]\r\nk=1\r\n", "s", "k", "1"},
+      {"']' in a value does not end the section", "[s]\r\nx=]\r\n k ] \r\nk=2\r\n", "s", "k", "2"},
+      {"the next header ends the section", "[s]\r\nx=]\r\n[t]]\r\nk=2\r\n", "s", "k", "dflt"},
+      {"header after text and a NUL", std::string("x\0[s]\r\nk=1\r\n", 13), "s", "k", "dflt"},
+      {"']' after a NUL closes nothing", std::string("[s\0]\r\nk=1\r\n", 12), "s", "k", "dflt"},
+      {"header after a long run of ']'", std::string(5000, ']') + "\r[s]\rk=1", "s", "k", "1"},
       {"Ctrl-Z, VT and FF trimmed", "\x0C[ s\x0B]\x1A\r\n\x1Ak\x0B=\x0C 1\x1A\r\n\x1A", "s", "k", "1"},
   };
   for (const ReadCase& c : cases) {
