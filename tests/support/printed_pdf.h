@@ -137,8 +137,10 @@ inline PdfInfo ReadPdfInfo(const std::filesystem::path& pdf) {
   return info;
 }
 
-inline std::string PdfText(const std::filesystem::path& pdf) {
-  return CommandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null");
+// The text of the whole file, or of one page counted from 1.
+inline std::string PdfText(const std::filesystem::path& pdf, int page = 0) {
+  const std::string pages = page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+  return CommandOutput("pdftotext -layout" + pages + " '" + pdf.string() + "' - 2>/dev/null");
 }
 
 }  // namespace talmeko::testing

@@ -10,7 +10,11 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "preview_test_support.h"
 
@@ -114,6 +118,49 @@ TEST(SpinEdit, RejectsOtherCharactersAndClampsOnLeavingTheField) {
   field->setReadOnly(true);
   field->stepBy(1);
   EXPECT_EQ(field->Value(), 40);
+}
+
+// Holding the up button steps at once, again after 400 ms, then every 100 ms.
+// Timers never fire early (Qt's coarse ones by at most 5%), so the lower
+// bounds hold however busy the machine; the upper ones tell these times from
+// Qt's own 500 and 150 ms, on the best of three holds, so that one late
+// timer on a busy machine does not fail the test.
+TEST(SpinEdit, HeldButtonRepeatsAfter400MsThenEvery100Ms) {
+  talmeko::testing::TestApplication();
+  QWidget window;
+  auto* field = new TSpinEdit(&window);
+  field->resize(80, 24);
+  field->SetMinValue(1);
+  field->SetMaxValue(1000);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QElapsedTimer clock;
+  std::vector<qint64> steps;
+  QObject::connect(field->findChild<QLineEdit*>(), &QLineEdit::textChanged, [&] { steps.push_back(clock.elapsed()); });
+  qint64 firstRepeat = 1000;
+  std::vector<qint64> intervals;
+  for (int hold = 0; hold < 3; ++hold) {
+    field->SetValue(1);
+    steps.clear();
+    const QPoint upButton(field->width() - 4, field->height() / 4);
+    clock.start();
+    QTest::mousePress(field, Qt::LeftButton, Qt::NoModifier, upButton);
+    QTest::qWait(800);
+    QTest::mouseRelease(field, Qt::LeftButton, Qt::NoModifier, upButton);
+    ASSERT_GE(steps.size(), 3U) << "hold " << hold;
+    EXPECT_LT(steps[0], 100) << "the press itself steps";
+    EXPECT_GE(steps[1], 380);
+    firstRepeat = std::min(firstRepeat, steps[1]);
+    // The repeat timer keeps to its schedule, so one step handled late makes
+    // the next gap short: the lower bound holds from the press on.
+    const auto repeats = static_cast<qint64>(steps.size() - 2);
+    EXPECT_GE(steps.back(), 380 + repeats * 95);
+    for (std::size_t i = 2; i < steps.size(); ++i) intervals.push_back(steps[i] - steps[i - 1]);
+    EXPECT_EQ(field->Value(), static_cast<int>(steps.size()) + 1);
+  }
+  EXPECT_LT(firstRepeat, 460);
+  std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
+  EXPECT_LT(intervals[intervals.size() / 2], 140);
 }
 
 }  // namespace

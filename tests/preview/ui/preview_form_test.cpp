@@ -258,22 +258,5 @@ TEST_F(PreviewFormTest, PrintsTheChosenRangeOnTheChosenPrinter) {
   }
 }
 
-// Not a comparison: the three views are written out to be looked at, and
-// their geometry is checked.
-TEST_F(PreviewFormTest, GrabsOfFitToPageTwoPagesAndTwoHundredPercentWithCentimetres) {
-  Open(3);
-  EXPECT_TRUE(form->FitPageBut->isChecked());
-  EXPECT_TRUE(form->grab().save(QString(TALMEKO_TEST_OUTPUT) + "/preview_fit_page.png"));
-  form->TwoPageBut->click();
-  EXPECT_TRUE(form->PagePanel2->isVisible());
-  EXPECT_TRUE(form->grab().save(QString(TALMEKO_TEST_OUTPUT) + "/preview_fit_two_pages.png"));
-  ChooseZoom("200%");
-  form->GridBut->click();
-  form->UnitsBox->setCurrentIndex(1);
-  emit form->UnitsBox->activated(1);
-  EXPECT_EQ(form->PagePanel->width(), 96 * 2 * 4960 / 600);
-  EXPECT_TRUE(form->grab().save(QString(TALMEKO_TEST_OUTPUT) + "/preview_200_centimetres.png"));
-}
-
 }  // namespace
 }  // namespace talmeko::preview::ui

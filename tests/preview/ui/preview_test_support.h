@@ -74,12 +74,15 @@ inline void LoadPages(htmlview::ui::THtmlViewWidget& view, int pages) {
 
 // Runs `answer` on the first modal window that shows up, from inside its
 // event loop, so a test can answer a dialog that the code under test opens.
-inline void AnswerModal(std::function<void(QWidget& modal)> answer) {
+// With `which`, only on a modal window it accepts: a dialog opened over
+// another modal window.
+inline void AnswerModal(std::function<void(QWidget& modal)> answer,
+                        std::function<bool(QWidget& modal)> which = nullptr) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+  QObject::connect(timer, &QTimer::timeout, [timer, answer, which] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
+    if (modal == nullptr || !modal->isVisible() || (which && !which(*modal))) return;
     timer->stop();
     timer->deleteLater();
     answer(*modal);
