@@ -82,21 +82,20 @@ std::vector<std::string> ColourSetItems(const platform::ProfileDocument& documen
   }, "c");
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-  std::vector<std::string_view> values(numbers.size());
+  // The values go straight into the list, in the order of their numbers: a
+  // hostile file holds hundreds of thousands of items, and a second list of
+  // views beside this one would cost as much memory as the file.
+  std::vector<std::string> items(numbers.size());
   std::vector<bool> taken(numbers.size(), false);
   document.VisitEntries(kSection, [&](const platform::ProfileEntry& entry) {
     const std::optional<std::int64_t> index = ItemIndex(entry.key);
     if (!index || *index >= count) return;
     const auto at = static_cast<std::size_t>(
         std::lower_bound(numbers.begin(), numbers.end(), static_cast<std::uint32_t>(*index)) - numbers.begin());
-    if (!taken[at]) values[at] = entry.value;
+    if (!taken[at]) items[at] = entry.value.substr(0, platform::kProfileBufferSize - 1);
     taken[at] = true;
   }, "c");
-  std::vector<std::string> items;
-  items.reserve(values.size());
-  for (const std::string_view value : values) {
-    if (value != kMissing) items.emplace_back(value.substr(0, platform::kProfileBufferSize - 1));
-  }
+  std::erase(items, kMissing);
   return items;
 }
 
