@@ -21,6 +21,7 @@
 #include "platform/cp1251.h"
 #include "platform/qt/qt_canvas.h"
 #include "preview/metafile_printer.h"
+#include "support/a4_sheet.h"
 #include "support/fake_printer_device.h"
 
 using talmeko::bench::gLive;
@@ -28,7 +29,6 @@ using talmeko::bench::gLive;
 namespace talmeko::preview {
 namespace {
 
-using platform::DeviceCap;
 using platform::FontDesc;
 using platform::Mapping;
 using platform::Rect;
@@ -40,11 +40,7 @@ constexpr int kColumnWidths[] = {120, 160, 120, 160, 120};  // logical units
 
 class A4Printer final : public testing::FakePrinterDevice {
  public:
-  A4Printer() {
-    caps = {{DeviceCap::LogPixelsX, 600},      {DeviceCap::LogPixelsY, 600},      {DeviceCap::PhysicalWidth, 4960},
-            {DeviceCap::PhysicalHeight, 7016}, {DeviceCap::PhysicalOffsetX, 100}, {DeviceCap::PhysicalOffsetY, 100},
-            {DeviceCap::HorzRes, 4760},        {DeviceCap::VertRes, 6816}};
-  }
+  A4Printer() { sheet = testing::kA4At600Dpi; }
   platform::Canvas* CanvasOf(platform::PrinterHandle) override { return &measure; }
   testing::FakeCanvas measure;
 };

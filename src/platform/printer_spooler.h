@@ -19,6 +19,22 @@ inline constexpr PrinterHandle kNoPrinterHandle = 0;
 
 enum class DeviceCap { LogPixelsX, LogPixelsY, PhysicalWidth, PhysicalHeight, PhysicalOffsetX, PhysicalOffsetY, HorzRes, VertRes };
 
+// The sheet a printer prints on, in its pixels: the capabilities that page
+// layout needs, read together so that every part of printing sees one set.
+struct SheetMetrics {
+  int physicalOffsetX = 0;
+  int physicalOffsetY = 0;
+  int physicalWidth = 0;
+  int physicalHeight = 0;
+  int printableWidth = 0;  // HorzRes
+  int printableHeight = 0;  // VertRes
+  int logPixelsX = 0;
+  int logPixelsY = 0;
+};
+
+// One capability out of a sheet's metrics: what a printer answers for it.
+int DeviceCapOf(const SheetMetrics& sheet, DeviceCap cap);
+
 struct SelectedPrinter {
   std::string device;
   std::string driver;
@@ -38,6 +54,8 @@ using AbortProc = bool (*)(PrinterHandle dc, int error);
 class PrinterSpooler {
  public:
   virtual ~PrinterSpooler() = default;
+  // The eight capabilities of the sheet behind a context.
+  SheetMetrics SheetOf(PrinterHandle handle);
 
   virtual std::vector<std::string> InstalledPrinters() = 0;
   virtual SelectedPrinter Selected() = 0;

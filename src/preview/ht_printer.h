@@ -33,14 +33,15 @@ class ThtPrinter {
   virtual const char* ClassName() const = 0;
 
   // Sheet metrics in printer pixels; zero until first read.
-  int PhysicalOffsetX() const { return physicalOffsetX_; }
-  int PhysicalOffsetY() const { return physicalOffsetY_; }
-  int PhysicalHeight() const { return physicalHeight_; }
-  int PhysicalWidth() const { return physicalWidth_; }
-  int PrintableHeight() const { return printableHeight_; }
-  int PrintableWidth() const { return printableWidth_; }
-  int LogPixelsX() const { return logPixelsX_; }
-  int LogPixelsY() const { return logPixelsY_; }
+  const platform::SheetMetrics& Sheet() const { return sheet_; }
+  int PhysicalOffsetX() const { return sheet_.physicalOffsetX; }
+  int PhysicalOffsetY() const { return sheet_.physicalOffsetY; }
+  int PhysicalHeight() const { return sheet_.physicalHeight; }
+  int PhysicalWidth() const { return sheet_.physicalWidth; }
+  int PrintableHeight() const { return sheet_.printableHeight; }
+  int PrintableWidth() const { return sheet_.printableWidth; }
+  int LogPixelsX() const { return sheet_.logPixelsX; }
+  int LogPixelsY() const { return sheet_.logPixelsY; }
   bool Printing() const { return printing_; }
 
   std::u16string Title;
@@ -55,14 +56,7 @@ class ThtPrinter {
   ThtPrinter() = default;
   void SetPrintingState(bool printing) { printing_ = printing; }
 
-  int physicalOffsetX_ = 0;
-  int physicalOffsetY_ = 0;
-  int physicalHeight_ = 0;
-  int physicalWidth_ = 0;
-  int printableHeight_ = 0;
-  int printableWidth_ = 0;
-  int logPixelsX_ = 0;
-  int logPixelsY_ = 0;
+  platform::SheetMetrics sheet_;
 
  private:
   bool printing_ = false;

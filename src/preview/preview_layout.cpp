@@ -19,26 +19,28 @@ int NearestEven(long double value) { return static_cast<int>(std::nearbyint(valu
 
 }  // namespace
 
-double ZoomOfItem(int item, double customZoom, const TPageArea& area, const TPreviewSheet& sheet) {
+double ZoomOfItem(int item, double customZoom, const TPageArea& area, const platform::SheetMetrics& sheet) {
   if (item == ziCustom) return customZoom;
   if (item == ziFitToPage || item == ziFitToWidth) {
-    if (!sheet.Usable()) return 1.0;
+    if (!SheetUsable(sheet)) return 1.0;
     const long double ppi = area.ppi;
     if (item == ziFitToPage) {
-      return static_cast<double>(((area.clientHeight - 20) / ppi) / (static_cast<long double>(sheet.height) / sheet.ppiY));
+      return static_cast<double>(((area.clientHeight - 20) / ppi) /
+                                 (static_cast<long double>(sheet.physicalHeight) / sheet.logPixelsY));
     }
-    return static_cast<double>(((area.clientWidth - 20) / ppi) / (static_cast<long double>(sheet.width) / sheet.ppiX));
+    return static_cast<double>(((area.clientWidth - 20) / ppi) /
+                               (static_cast<long double>(sheet.physicalWidth) / sheet.logPixelsX));
   }
   if (item > ziCustom && item < kZoomItemCount) return kPresetZooms[item - 3];
   return 1.0;
 }
 
-TPreviewLayout LayOutPages(double zoom, bool twoPages, const TPageArea& area, const TPreviewSheet& sheet) {
+TPreviewLayout LayOutPages(double zoom, bool twoPages, const TPageArea& area, const platform::SheetMetrics& sheet) {
   TPreviewLayout out;
   out.zoom = zoom;
-  if (sheet.Usable()) {
-    out.pageHeight = ScreenPixels(area.ppi, zoom, sheet.height, sheet.ppiY);
-    out.pageWidth = ScreenPixels(area.ppi, zoom, sheet.width, sheet.ppiX);
+  if (SheetUsable(sheet)) {
+    out.pageHeight = ScreenPixels(area.ppi, zoom, sheet.physicalHeight, sheet.logPixelsY);
+    out.pageWidth = ScreenPixels(area.ppi, zoom, sheet.physicalWidth, sheet.logPixelsX);
   }
   const int neededWidth = out.pageWidth + 2 * kMargin + (twoPages ? out.pageWidth + 2 * kMargin : 0);
   const int neededHeight = out.pageHeight + 2 * kMargin;

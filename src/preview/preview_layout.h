@@ -6,20 +6,15 @@
 
 #include <vector>
 
+#include "platform/printer_spooler.h"
+
 namespace talmeko::preview {
 
-// The sheet as the page recorder measured it, in printer pixels.
-struct TPreviewSheet {
-  int width = 0;    // W
-  int height = 0;   // H
-  int offsetX = 0;  // Ox
-  int offsetY = 0;  // Oy
-  int ppiX = 0;     // Rx
-  int ppiY = 0;     // Ry
-
-  // A recording without pages leaves every metric zero; nothing can be scaled then.
-  bool Usable() const { return width > 0 && height > 0 && ppiX > 0 && ppiY > 0; }
-};
+// Whether the sheet the page recorder measured can be scaled: a recording
+// without pages leaves every metric zero.
+inline bool SheetUsable(const platform::SheetMetrics& sheet) {
+  return sheet.physicalWidth > 0 && sheet.physicalHeight > 0 && sheet.logPixelsX > 0 && sheet.logPixelsY > 0;
+}
 
 // The items of the zoom list, in list order.
 enum TZoomItem : int { ziFitToPage = 0, ziFitToWidth = 1, ziCustom = 2 };
@@ -49,10 +44,10 @@ struct TPreviewLayout {
 
 // The zoom factor the item asks for; `customZoom` is the current one. The fit
 // items need a usable sheet and give 1.0 without one.
-double ZoomOfItem(int item, double customZoom, const TPageArea& area, const TPreviewSheet& sheet);
+double ZoomOfItem(int item, double customZoom, const TPageArea& area, const platform::SheetMetrics& sheet);
 
 // Sizes and positions of the panels at zoom z, one page or two side by side.
-TPreviewLayout LayOutPages(double zoom, bool twoPages, const TPageArea& area, const TPreviewSheet& sheet);
+TPreviewLayout LayOutPages(double zoom, bool twoPages, const TPageArea& area, const platform::SheetMetrics& sheet);
 
 // Grid line positions along one side of the sheet (extent pixels at
 // resolution pixels per inch), `perInch` lines per inch (1, or 2.54 for

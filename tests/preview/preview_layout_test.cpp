@@ -4,11 +4,12 @@
 
 #include <vector>
 
+#include "support/a4_sheet.h"
+
 namespace talmeko::preview {
 namespace {
 
-// A4 at 600 pixels per inch with a 100-pixel unprintable edge.
-constexpr TPreviewSheet kA4{4960, 7016, 100, 100, 600, 600};
+constexpr platform::SheetMetrics kA4 = talmeko::testing::kA4At600Dpi;
 
 TEST(PreviewLayout, ZoomOfEveryItem) {
   const TPageArea area{800, 600, 800, 600, 96};
@@ -66,7 +67,7 @@ TEST(PreviewLayout, FitToPageLeavesTenPixelsAboveAndBelow) {
 
 TEST(PreviewLayout, AnEmptyRecordingLaysOutWithoutPages) {
   const TPageArea area{800, 600, 800, 600, 96};
-  const TPreviewSheet none{};
+  const platform::SheetMetrics none{};
   EXPECT_EQ(ZoomOfItem(ziFitToPage, 0, area, none), 1.0);
   const TPreviewLayout got = LayOutPages(1.0, true, area, none);
   EXPECT_EQ(got.pageWidth, 0);

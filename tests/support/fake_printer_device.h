@@ -3,7 +3,6 @@
 // a name, a sheet with chosen metrics and a measuring canvas behind its query
 // handle. The job calls do nothing; they are not what these tests look at.
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,21 +15,13 @@ class FakePrinterDevice : public platform::PrinterSpooler {
  public:
   static constexpr platform::PrinterHandle kQuery = 1;
 
-  // A sheet of 1000 x 1400 pixels at 100 pixels per inch, printable 900 x 1300 from (50, 40).
-  FakePrinterDevice() {
-    using platform::DeviceCap;
-    caps = {{DeviceCap::LogPixelsX, 100},     {DeviceCap::LogPixelsY, 100},    {DeviceCap::PhysicalWidth, 1000},
-            {DeviceCap::PhysicalHeight, 1400}, {DeviceCap::PhysicalOffsetX, 50}, {DeviceCap::PhysicalOffsetY, 40},
-            {DeviceCap::HorzRes, 900},         {DeviceCap::VertRes, 1300}};
-  }
-
   std::vector<std::string> InstalledPrinters() override { return printers; }
   platform::SelectedPrinter Selected() override { return {"Fake", "fake", "FILE:", {}}; }
   platform::PrinterHandle QueryHandle() override { return printers.empty() ? platform::kNoPrinterHandle : kQuery; }
   platform::PrinterHandle CreateIC(const platform::SelectedPrinter&) override { return platform::kNoPrinterHandle; }
   platform::PrinterHandle CreateDC(const platform::SelectedPrinter&) override { return platform::kNoPrinterHandle; }
   void DeleteDC(platform::PrinterHandle) override {}
-  int GetDeviceCaps(platform::PrinterHandle, platform::DeviceCap cap) override { return caps[cap]; }
+  int GetDeviceCaps(platform::PrinterHandle, platform::DeviceCap cap) override { return DeviceCapOf(sheet, cap); }
   platform::Canvas* CanvasOf(platform::PrinterHandle handle) override {
     return handle == kQuery && hasCanvas ? &canvas : nullptr;
   }
@@ -42,7 +33,8 @@ class FakePrinterDevice : public platform::PrinterSpooler {
   int AbortDoc(platform::PrinterHandle) override { return 1; }
 
   std::vector<std::string> printers{"Fake"};
-  std::map<platform::DeviceCap, int> caps;
+  // A sheet of 1000 x 1400 pixels at 100 pixels per inch, printable 900 x 1300 from (50, 40).
+  platform::SheetMetrics sheet{50, 40, 1000, 1400, 900, 1300, 100, 100};
   bool hasCanvas = true;
   RecordingCanvas canvas;  // what the printer measures with, and what it was told
 };

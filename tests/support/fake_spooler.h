@@ -1,6 +1,6 @@
 #pragma once
 // A printer spooler for tests. It writes every call that changes something as
-// one text line (Log joins them), answers capabilities from Metrics, and gives
+// one text line (Log joins them), answers capabilities from its metrics, and gives
 // each context a RecordingCanvas. Lines:
 //   CreateIC Fake devmode 4 -> 1     device name, size of the device-mode block, new handle
 //   CreateDC Fake devmode 4 -> 2
@@ -26,17 +26,6 @@ namespace talmeko::testing {
 
 class FakeSpooler : public platform::PrinterSpooler {
  public:
-  struct Metrics {
-    int logPixelsX = 600;
-    int logPixelsY = 600;
-    int physicalWidth = 4960;
-    int physicalHeight = 7016;
-    int physicalOffsetX = 100;
-    int physicalOffsetY = 120;
-    int horzRes = 4760;
-    int vertRes = 6776;
-  };
-
   // A context's surface; drawing throws while the spooler's switch says so.
   class DeviceCanvas : public RecordingCanvas {
    public:
@@ -58,7 +47,7 @@ class FakeSpooler : public platform::PrinterSpooler {
     const bool& failDrawing_;
   };
 
-  Metrics metrics;
+  platform::SheetMetrics metrics{100, 120, 4960, 7016, 4760, 6776, 600, 600};
   std::vector<std::string> printers{"Fake"};
   std::vector<unsigned char> deviceMode{1, 2, 3, 4};
   bool failCreateIC = false;
@@ -94,20 +83,7 @@ class FakeSpooler : public platform::PrinterSpooler {
     canvases_.erase(h);
   }
 
-  int GetDeviceCaps(platform::PrinterHandle, platform::DeviceCap cap) override {
-    using platform::DeviceCap;
-    switch (cap) {
-      case DeviceCap::LogPixelsX: return metrics.logPixelsX;
-      case DeviceCap::LogPixelsY: return metrics.logPixelsY;
-      case DeviceCap::PhysicalWidth: return metrics.physicalWidth;
-      case DeviceCap::PhysicalHeight: return metrics.physicalHeight;
-      case DeviceCap::PhysicalOffsetX: return metrics.physicalOffsetX;
-      case DeviceCap::PhysicalOffsetY: return metrics.physicalOffsetY;
-      case DeviceCap::HorzRes: return metrics.horzRes;
-      case DeviceCap::VertRes: return metrics.vertRes;
-    }
-    return 0;
-  }
+  int GetDeviceCaps(platform::PrinterHandle, platform::DeviceCap cap) override { return DeviceCapOf(metrics, cap); }
   platform::Canvas* CanvasOf(platform::PrinterHandle h) override { return CanvasFor(h); }
 
   int SetAbortProc(platform::PrinterHandle dc, platform::AbortProc proc) override {

@@ -16,7 +16,7 @@ constexpr long long kMaxDevicePixels = 1'000'000;
 
 bool InRange(long long v, long long low, long long high) { return v >= low && v <= high; }
 
-void CheckSheet(const TSheetMetrics& s) {
+void CheckSheet(const platform::SheetMetrics& s) {
   const bool valid = InRange(s.logPixelsX, 1, 100'000) && InRange(s.logPixelsY, 1, 100'000) &&
                      InRange(s.physicalWidth, 1, kMaxDevicePixels) && InRange(s.physicalHeight, 1, kMaxDevicePixels) &&
                      InRange(s.printableWidth, 1, s.physicalWidth) && InRange(s.printableHeight, 1, s.physicalHeight) &&
@@ -47,7 +47,7 @@ int RoundHalfEven(double value) {
   return static_cast<int>(r);
 }
 
-platform::Mapping TPageGeometry::PageMapping(const TSheetMetrics& sheet) const {
+platform::Mapping TPageGeometry::PageMapping(const platform::SheetMetrics& sheet) const {
   platform::Mapping m;
   m.anisotropic = true;
   m.windowExt = {unitsPerInch, unitsPerInch};
@@ -55,7 +55,8 @@ platform::Mapping TPageGeometry::PageMapping(const TSheetMetrics& sheet) const {
   return m;
 }
 
-TPageGeometry ComputePageGeometry(const TSheetMetrics& sheet, const TPrintMargins& margins, int screenPixelsPerInch) {
+TPageGeometry ComputePageGeometry(const platform::SheetMetrics& sheet, const TPrintMargins& margins,
+                                  int screenPixelsPerInch) {
   CheckSheet(sheet);
   const double units = static_cast<double>(screenPixelsPerInch) * margins.scale;
   if (!std::isfinite(units) || units < 1 || units > 100'000) throw EIllegalArgument("Print scale must be positive");

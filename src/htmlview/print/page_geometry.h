@@ -5,20 +5,9 @@
 
 #include "platform/canvas.h"
 #include "platform/geometry.h"
+#include "platform/printer_spooler.h"
 
 namespace talmeko::htmlview {
-
-// The sheet as a page canvas reports it, in printer pixels.
-struct TSheetMetrics {
-  int physicalOffsetX = 0;
-  int physicalOffsetY = 0;
-  int physicalWidth = 0;
-  int physicalHeight = 0;
-  int printableWidth = 0;
-  int printableHeight = 0;
-  int logPixelsX = 0;
-  int logPixelsY = 0;
-};
 
 // Margins in centimetres and the scale, as the view's print settings hold them.
 struct TPrintMargins {
@@ -45,7 +34,7 @@ struct TPageGeometry {
 
   platform::Rect PageRect() const { return {left, top, left + width, top + height}; }
   // S logical units to the printer's pixels per inch, both ways.
-  platform::Mapping PageMapping(const TSheetMetrics& sheet) const;
+  platform::Mapping PageMapping(const platform::SheetMetrics& sheet) const;
 };
 
 // Rounds to the nearest integer, halves to even.
@@ -54,6 +43,7 @@ int RoundHalfEven(double value);
 // Raises EPrinter for a sheet no printer has (no resolution, no printable
 // area, a printable area outside the sheet) and EIllegalArgument for a scale
 // or margins that leave no room for a page.
-TPageGeometry ComputePageGeometry(const TSheetMetrics& sheet, const TPrintMargins& margins, int screenPixelsPerInch);
+TPageGeometry ComputePageGeometry(const platform::SheetMetrics& sheet, const TPrintMargins& margins,
+                                  int screenPixelsPerInch);
 
 }  // namespace talmeko::htmlview

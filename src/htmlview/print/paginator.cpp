@@ -13,11 +13,6 @@ namespace {
 
 constexpr platform::Color kWhite = platform::Rgb(255, 255, 255);
 
-TSheetMetrics SheetOf(const preview::ThtPrinter& p) {
-  return {p.PhysicalOffsetX(), p.PhysicalOffsetY(), p.PhysicalWidth(), p.PhysicalHeight(),
-          p.PrintableWidth(),  p.PrintableHeight(), p.LogPixelsX(),    p.LogPixelsY()};
-}
-
 TPrintMargins MarginsOf(const ViewDefaults& s) {
   return {s.PrintMarginLeft, s.PrintMarginRight, s.PrintMarginTop, s.PrintMarginBottom, s.PrintScale};
 }
@@ -30,7 +25,7 @@ struct TPaginator::TRunState {
   int last = 1;
   int mode = pmPreview;
   std::unique_ptr<THtmlDocumentView> copy;
-  TSheetMetrics sheet;
+  platform::SheetMetrics sheet;
   TPageGeometry geometry;
   int documentHeight = 0;
   int strips = 1;
@@ -100,7 +95,7 @@ void TPaginator::Start(TRunState& run) {
 }
 
 void TPaginator::LayOut(TRunState& run) {
-  run.sheet = SheetOf(*run.printer);
+  run.sheet = run.printer->Sheet();
   run.geometry = ComputePageGeometry(run.sheet, MarginsOf(settings_), screen_.pixelsPerInch);
   platform::Canvas* canvas = run.printer->PageCanvas();
   if (canvas == nullptr) throw EIllegalArgument("No printer to print or preview to.");

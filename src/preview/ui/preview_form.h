@@ -106,7 +106,7 @@ class TPreviewForm : public QDialog {
   void Record(bool& aborted);
 
   int PageCount() const { return Recorder_ ? Recorder_->PageCount() : 0; }
-  TPreviewSheet Sheet() const;
+  platform::SheetMetrics Sheet() const;
   TPageArea Area() const;
   void ApplyLayout(const TPreviewLayout& layout);
 
@@ -119,7 +119,7 @@ class TPreviewForm : public QDialog {
   void ZoomBoxChange();
   void SelectZoomItem(int item);
   void PBPaint(TPageBox& box, QPainter& painter);
-  void PaintGrid(platform::Canvas& canvas, platform::Mapping mapping, const TPreviewSheet& sheet);
+  void PaintGrid(platform::Canvas& canvas, platform::Mapping mapping, const platform::SheetMetrics& sheet);
   void PB1MouseDown(QMouseEvent* event);
   void PB1MouseMove(QMouseEvent* event);
   void PB1MouseUp(QMouseEvent* event);

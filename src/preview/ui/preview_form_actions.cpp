@@ -126,10 +126,9 @@ void TPreviewForm::PageNumSpeedClick() {
   if (dialog.exec() == QDialog::Accepted) Navigate(dialog.PageNum->Value() - 1);
 }
 
-TPreviewSheet TPreviewForm::Sheet() const {
+platform::SheetMetrics TPreviewForm::Sheet() const {
   if (!Recorder_ || Recorder_->PageCount() == 0) return {};
-  const TMetaFilePrinter& r = *Recorder_;
-  return {r.PhysicalWidth(), r.PhysicalHeight(), r.PhysicalOffsetX(), r.PhysicalOffsetY(), r.LogPixelsX(), r.LogPixelsY()};
+  return Recorder_->Sheet();
 }
 
 TPageArea TPreviewForm::Area() const {
@@ -142,7 +141,7 @@ void TPreviewForm::ScrollBox1Resize() {
   FitPageBut->setChecked(item == ziFitToPage);
   FitWidthBut->setChecked(item == ziFitToWidth);
   if (item < 0) ZoomBox->setCurrentIndex(ziFitToPage);
-  const TPreviewSheet sheet = Sheet();
+  const platform::SheetMetrics sheet = Sheet();
   const TPageArea area = Area();
   const double z = ZoomOfItem(ZoomBox->currentIndex(), Zoom_, area, sheet);
   if (ZoomBox->currentIndex() != ziFitToPage) OnePageBut->setChecked(true);
@@ -182,12 +181,15 @@ void TPreviewForm::SelectZoomItem(int item) {
 
 void TPreviewForm::PBPaint(TPageBox& box, QPainter& painter) {
   painter.fillRect(box.rect(), Qt::white);
-  const TPreviewSheet sheet = Sheet();
-  if (!sheet.Usable() || box.width() <= 0 || box.height() <= 0) return;
+  const platform::SheetMetrics sheet = Sheet();
+  if (!SheetUsable(sheet) || box.width() <= 0 || box.height() <= 0) return;
   const int index = &box == PB1 ? CurPage_ : CurPage_ + 1;
   const bool drawn = &box == PB1 ? index < PageCount() : TwoPageBut->isChecked() && index < PageCount();
   platform::qt::QtCanvas canvas(painter, platform::qt::CurrentScreenInfo(this));
-  platform::Mapping mapping{true, {-sheet.offsetX, -sheet.offsetY}, {sheet.width, sheet.height}, {0, 0},
+  platform::Mapping mapping{true,
+                            {-sheet.physicalOffsetX, -sheet.physicalOffsetY},
+                            {sheet.physicalWidth, sheet.physicalHeight},
+                            {0, 0},
                             {box.width(), box.height()}};
   canvas.SetMapping(mapping);
   if (drawn) {
@@ -197,12 +199,14 @@ void TPreviewForm::PBPaint(TPageBox& box, QPainter& painter) {
   if (GridBut->isChecked()) PaintGrid(canvas, mapping, sheet);
 }
 
-void TPreviewForm::PaintGrid(platform::Canvas& canvas, platform::Mapping mapping, const TPreviewSheet& sheet) {
+void TPreviewForm::PaintGrid(platform::Canvas& canvas, platform::Mapping mapping, const platform::SheetMetrics& sheet) {
   mapping.windowOrg = {0, 0};
   canvas.SetMapping(mapping);
   const double perInch = UnitsBox->currentIndex() == 0 ? 1.0 : 2.54;
-  for (int x : GridPositions(sheet.width, sheet.ppiX, perInch)) canvas.DrawLine({x, 0}, {x, sheet.height}, kGridColor);
-  for (int y : GridPositions(sheet.height, sheet.ppiY, perInch)) canvas.DrawLine({0, y}, {sheet.width, y}, kGridColor);
+  const int width = sheet.physicalWidth;
+  const int height = sheet.physicalHeight;
+  for (int x : GridPositions(width, sheet.logPixelsX, perInch)) canvas.DrawLine({x, 0}, {x, height}, kGridColor);
+  for (int y : GridPositions(height, sheet.logPixelsY, perInch)) canvas.DrawLine({0, y}, {width, y}, kGridColor);
 }
 
 void TPreviewForm::PB1MouseDown(QMouseEvent* event) {

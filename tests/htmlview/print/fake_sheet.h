@@ -30,13 +30,7 @@ class FakeSheet : public preview::ThtPrinter {
   explicit FakeSheet(int width = 960, int height = 1200, int dpi = 96) { SetSheet(width, height, dpi, 0, 0); }
 
   void SetSheet(int width, int height, int dpi, int offsetX, int offsetY) {
-    physicalWidth_ = width;
-    physicalHeight_ = height;
-    physicalOffsetX_ = offsetX;
-    physicalOffsetY_ = offsetY;
-    printableWidth_ = width - 2 * offsetX;
-    printableHeight_ = height - 2 * offsetY;
-    logPixelsX_ = logPixelsY_ = dpi;
+    sheet_ = {offsetX, offsetY, width, height, width - 2 * offsetX, height - 2 * offsetY, dpi, dpi};
   }
 
   platform::Canvas* GetPageCanvas() override { return pages_.empty() ? nullptr : pages_.back().get(); }

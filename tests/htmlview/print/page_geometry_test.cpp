@@ -5,12 +5,13 @@
 #include <string>
 
 #include "htmlview/base/exceptions.h"
+#include "support/a4_sheet.h"
 
 namespace talmeko::htmlview {
 namespace {
 
 // A4 at 600 dpi with a 100-pixel unprintable edge all round.
-constexpr TSheetMetrics kA4At600{100, 100, 4960, 7016, 4760, 6816, 600, 600};
+constexpr platform::SheetMetrics kA4At600 = talmeko::testing::kA4At600Dpi;
 
 TEST(PageGeometry, A4At600DpiWithTwoCentimetreMargins) {
   // Margins: [2 / 2.54 x 600] = [472.44] = 472, less the offset of 100: 372.
@@ -46,7 +47,7 @@ TEST(PageGeometry, RoundsHalvesToEven) {
 TEST(PageGeometry, BrokenSheetsAndImpossibleMarginsAreRefused) {
   struct Case {
     const char* name;
-    TSheetMetrics sheet;
+    platform::SheetMetrics sheet;
     TPrintMargins margins;
     const char* message;
   };

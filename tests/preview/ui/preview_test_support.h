@@ -15,6 +15,7 @@
 
 #include "htmlview/ui/html_view_widget.h"
 #include "preview/metafile_printer.h"
+#include "support/a4_sheet.h"
 #include "support/fake_printer_device.h"
 #include "support/qt_application.h"
 
@@ -22,12 +23,7 @@ namespace talmeko::preview::ui::testing {
 
 class A4Printer final : public talmeko::testing::FakePrinterDevice {
  public:
-  A4Printer() {
-    using platform::DeviceCap;
-    caps = {{DeviceCap::LogPixelsX, 600},      {DeviceCap::LogPixelsY, 600},      {DeviceCap::PhysicalWidth, 4960},
-            {DeviceCap::PhysicalHeight, 7016}, {DeviceCap::PhysicalOffsetX, 100}, {DeviceCap::PhysicalOffsetY, 100},
-            {DeviceCap::HorzRes, 4760},        {DeviceCap::VertRes, 6816}};
-  }
+  A4Printer() { sheet = talmeko::testing::kA4At600Dpi; }
 };
 
 // Installs the pump the program installs, for the length of a test.
