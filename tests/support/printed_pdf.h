@@ -74,9 +74,11 @@ struct FinishedJob {
   std::filesystem::path pdf;
 };
 
-// Waits, at most the timeout, for a job newer than afterJob to complete and
-// for its PDF (cups-pdf names it after the job number) to be in the output folder.
-inline std::optional<FinishedJob> WaitForPrintedPdf(const PrivateCups& cups, int afterJob,
+// Waits, at most the timeout, for a job newer than afterJob and of the given
+// title to complete, and for its PDF (cups-pdf names it after the job number)
+// to be in the output folder. The title tells a test's job from those of
+// tests printing to the same queue at the same time.
+inline std::optional<FinishedJob> WaitForPrintedPdf(const PrivateCups& cups, int afterJob, const std::string& title,
                                                     std::chrono::seconds timeout = std::chrono::seconds(60)) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
@@ -84,7 +86,9 @@ inline std::optional<FinishedJob> WaitForPrintedPdf(const PrivateCups& cups, int
     const int count = cupsGetJobs(&jobs, cups.queue.c_str(), 0, CUPS_WHICHJOBS_COMPLETED);
     std::optional<FinishedJob> job;
     for (int i = 0; i < count; ++i) {
-      if (jobs[i].id > afterJob && jobs[i].state == IPP_JSTATE_COMPLETED) job = FinishedJob{jobs[i].id, jobs[i].title, {}};
+      if (jobs[i].id > afterJob && jobs[i].state == IPP_JSTATE_COMPLETED && title == jobs[i].title) {
+        job = FinishedJob{jobs[i].id, jobs[i].title, {}};
+      }
     }
     cupsFreeJobs(count, jobs);
     if (job && std::filesystem::exists(cups.OutputFolder())) {
