@@ -442,6 +442,9 @@ std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescrip
   StartInUsersFolder(dialog);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
+  // A name typed without the extension is saved with it, so the question
+  // before overwriting must be about that file: "set" asks about set.talmeko.
+  if (pattern.starts_with("*.")) dialog.setDefaultSuffix(QString::fromStdString(std::string(pattern.substr(2))));
   // The desktop's own dialog would speak the machine's language, not the program's.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

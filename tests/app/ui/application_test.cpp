@@ -99,7 +99,8 @@ TEST(Application, QtTextsAreRussianWhateverTheLocale) {
 }
 
 // The save dialog of the colour sets and its question before overwriting,
-// grabbed for a look at their texts.
+// grabbed for a look at their texts. The question comes for the file that
+// would be written, whether the extension is typed or not.
 TEST(Application, SaveDialogAndItsOverwriteQuestionAreGrabbed) {
   Application();
   const std::filesystem::path dir =
@@ -109,22 +110,26 @@ TEST(Application, SaveDialogAndItsOverwriteQuestionAreGrabbed) {
   TfMain window(MainWindowOptions{dir.string() + "/", {}});
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QString question;
-  WhenModal<QFileDialog>([&](QFileDialog& dialog) {
-    dialog.setDirectory(QString::fromStdString(dir.string()));
-    dialog.grab().save(QStringLiteral(TALMEKO_TEST_OUTPUT "/save_dialog.png"));
-    dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("set.talmeko"));
-    WhenModal<QMessageBox>([&](QMessageBox& box) {
-      question = box.text();
-      box.grab().save(QStringLiteral(TALMEKO_TEST_OUTPUT "/save_overwrite_question.png"));
-      box.button(QMessageBox::No)->click();
-      QTimer::singleShot(10, &dialog, &QDialog::reject);
+  for (const char* typed : {"set.talmeko", "set"}) {
+    QString question;
+    WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+      dialog.setDirectory(QString::fromStdString(dir.string()));
+      dialog.grab().save(QStringLiteral(TALMEKO_TEST_OUTPUT "/save_dialog.png"));
+      dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromUtf8(typed));
+      WhenModal<QMessageBox>([&](QMessageBox& box) {
+        question = box.text();
+        box.grab().save(QStringLiteral(TALMEKO_TEST_OUTPUT "/save_overwrite_question.png"));
+        box.button(QMessageBox::No)->click();
+        QTimer::singleShot(10, &dialog, &QDialog::reject);
+      });
+      static_cast<QDialog&>(dialog).accept();
     });
-    static_cast<QDialog&>(dialog).accept();
-  });
-  QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("sBitBtn2")), Qt::LeftButton);
-  EXPECT_TRUE(question.contains(QString::fromUtf8("уже существует"))) << question.toStdString();
+    QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("sBitBtn2")), Qt::LeftButton);
+    EXPECT_TRUE(question.contains(QString::fromUtf8("уже существует"))) << typed << ": " << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("set.talmeko"))) << typed << ": " << question.toStdString();
+  }
   EXPECT_FALSE(std::filesystem::exists(dir / "set.talmeko.talmeko"));
+  EXPECT_EQ(std::filesystem::file_size(dir / "set.talmeko"), 20U) << "answered No: the file is kept";
   std::filesystem::remove_all(dir);
 }
 
