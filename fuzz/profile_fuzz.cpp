@@ -45,7 +45,7 @@ std::vector<Name> NamesIn(const std::string& text) {
   std::vector<Name> names;
   std::vector<std::string> sections;
   bool firstOfItsName = false;
-  ForEachLine(text, 0, text.size(), KeyStarts::Any(), true, [&](const LineSpan&, const LineMeaning& meaning) {
+  ForEachLine(text, 0, text.size(), KeyStarts::Any(), [&](const LineSpan&, const LineMeaning& meaning) {
     if (meaning.kind == LineKind::section) {
       firstOfItsName = true;
       for (const std::string& s : sections) firstOfItsName = firstOfItsName && !ProfileNamesEqual(s, meaning.name);

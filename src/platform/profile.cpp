@@ -184,7 +184,7 @@ SectionPlaces FindPlaces(const std::string& text, std::size_t from, std::size_t 
   places.line.assign(index.Size(), LineSpan{npos, npos, npos});
   places.insertAt = from;
   places.insertAfterUnended = Unended(text, from);
-  profile_detail::ForEachLine(text, from, to, index.Starts(), false, [&](const LineSpan& span, const LineMeaning& meaning) {
+  profile_detail::ForEachLine(text, from, to, index.Starts(), [&](const LineSpan& span, const LineMeaning& meaning) {
     if (meaning.kind == LineKind::key) {
       const std::size_t w = index.Find(meaning.name);
       if (w != npos && places.line[w].start == npos) places.line[w] = span;
@@ -317,8 +317,7 @@ std::size_t AfterLastBreak(const char* data, std::size_t from, std::size_t to) {
 // Only section lines matter here, and each holds a "]", so the search jumps
 // from one "]" to the next instead of walking every line: millions of key,
 // blank or unclosed "[" lines cost one library search. A line is looked at
-// once, at its first "]", and is a section line when its first character
-// that is not blank is "["; what follows a NUL is no part of the line.
+// once, at its first "]"; what follows a NUL is no part of the line.
 template <typename Visit>
 void ForEachSectionLine(const std::string& text, Visit&& visit) {
   const char* const data = text.c_str();
@@ -330,13 +329,9 @@ void ForEachSectionLine(const std::string& text, Visit&& visit) {
     const auto close = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
     if (const std::size_t start = AfterLastBreak(data, at, close); start != npos) lineStart = start;
     const LineSpan span = profile_detail::LineAt(text, lineStart, size);
-    std::size_t first = lineStart;
-    while (first < span.end && IsBlank(data[first])) ++first;
-    if (first < span.end && data[first] == '[') {
-      const LineMeaning meaning =
-          profile_detail::FullMeaning(std::string_view(text).substr(lineStart, span.end - lineStart));
-      if (meaning.kind == LineKind::section && !visit(span, meaning)) return;
-    }
+    const LineMeaning meaning =
+        profile_detail::FullMeaning(std::string_view(text).substr(lineStart, span.end - lineStart));
+    if (meaning.kind == LineKind::section && !visit(span, meaning)) return;
     at = lineStart = span.next;
   }
 }

@@ -187,14 +187,15 @@ inline bool IsBlank(char c) {
 
 LineMeaning FullMeaning(std::string_view lineText);
 
-// Inside a known section no line can be a section line, so there a line
-// starting with "[" need not be taken apart either.
-inline LineMeaning Meaning(std::string_view lineText, const KeyStarts& wanted, bool sectionsPossible) {
+// A line whose first character starts none of the wanted keys is passed
+// over untaken apart. Sections are found by their own search, so here a line
+// starting with "[" is no more than any other line.
+inline LineMeaning Meaning(std::string_view lineText, const KeyStarts& wanted) {
   std::size_t i = 0;
   while (i < lineText.size() && IsBlank(lineText[i])) ++i;
   if (i == lineText.size()) return {LineKind::other, true, {}, {}};
   const auto first = static_cast<unsigned char>(lineText[i]);
-  if (!(first == '[' && sectionsPossible) && !wanted.Has(first)) return {};
+  if (!wanted.Has(first)) return {};
   return FullMeaning(lineText);
 }
 
@@ -232,13 +233,13 @@ inline LineSpan LineAt(const std::string& text, std::size_t start, std::size_t t
 // of line breaks is passed over at once.
 template <typename Visit>
 void ForEachLine(const std::string& text, std::size_t from, std::size_t to, const KeyStarts& wanted,
-                 bool sectionsPossible, Visit&& visit) {
+                 Visit&& visit) {
   const std::string_view all = text;
   for (std::size_t start = from;;) {
     start = std::min(start + BreaksAt(text.c_str() + start), to);
     if (start >= to) return;
     const LineSpan span = LineAt(text, start, to);
-    if (!visit(span, Meaning(all.substr(span.start, span.end - span.start), wanted, sectionsPossible))) return;
+    if (!visit(span, Meaning(all.substr(span.start, span.end - span.start), wanted))) return;
     start = span.next;
   }
 }
@@ -250,7 +251,7 @@ void ForEachLine(const std::string& text, std::size_t from, std::size_t to, cons
 bool ProfileDocument::VisitSection(std::string_view section, const profile_detail::KeyStarts& wanted,
                                    const auto& visit) const {
   const SectionRange range = FindSection(section);
-  if (range.found) profile_detail::ForEachLine(text_, range.from, range.to, wanted, false, visit);
+  if (range.found) profile_detail::ForEachLine(text_, range.from, range.to, wanted, visit);
   return range.found;
 }
 
