@@ -30,7 +30,6 @@ class UpdateCheck {
   // On the GUI thread, after the worker has released the mutex.
   void UpdateThreadDone();
 
-  bool Started() const { return started_; }
   bool Finished() const { return finished_; }
 
  private:

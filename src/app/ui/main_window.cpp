@@ -435,33 +435,32 @@ void TfMain::LoadDocument(std::string_view bytes) {
   HandPageToView();
 }
 
-std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescription, std::string_view pattern) {
-  if (saveFileHook_) return saveFileHook_(filterDescription, pattern);
+// Both colour set dialogs are the same apart from their mode. The save
+// dialog completes a name typed without the extension: the name is saved
+// with it, so the question before overwriting must be about that file
+// ("set" asks about set.talmeko).
+std::optional<std::string> TfMain::RunFileDialog(bool save, std::string_view filterDescription,
+                                                 std::string_view pattern) {
   QFileDialog dialog(this);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   StartInUsersFolder(dialog);
-  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilter(FileFilter(filterDescription, pattern));
-  // A name typed without the extension is saved with it, so the question
-  // before overwriting must be about that file: "set" asks about set.talmeko.
-  if (pattern.starts_with("*.")) dialog.setDefaultSuffix(QString::fromStdString(std::string(pattern.substr(2))));
+  if (save && pattern.starts_with("*.")) dialog.setDefaultSuffix(QString::fromStdString(std::string(pattern.substr(2))));
   // The desktop's own dialog would speak the machine's language, not the program's.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileSystemName(dialog.selectedFiles().front());
 }
 
+std::optional<std::string> TfMain::ChooseSaveFile(std::string_view filterDescription, std::string_view pattern) {
+  if (saveFileHook_) return saveFileHook_(filterDescription, pattern);
+  return RunFileDialog(true, filterDescription, pattern);
+}
+
 std::optional<std::string> TfMain::ChooseOpenFile(std::string_view filterDescription, std::string_view pattern) {
   if (openFileHook_) return openFileHook_(filterDescription, pattern);
-  QFileDialog dialog(this);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  StartInUsersFolder(dialog);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(FileFilter(filterDescription, pattern));
-  // The desktop's own dialog would speak the machine's language, not the program's.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return FileSystemName(dialog.selectedFiles().front());
+  return RunFileDialog(false, filterDescription, pattern);
 }
 
 bool TfMain::ShowWelcome() { return fWelcome->exec() == QDialog::Accepted; }

@@ -76,6 +76,7 @@ class TfMain : public QWidget, private MainWindowPort {
   void Timer2Timer();
   void ConnectHandlers();
   void HandPageToView();
+  std::optional<std::string> RunFileDialog(bool save, std::string_view filterDescription, std::string_view pattern);
   void btnPrintPreviewClick();
   QWidget* ControlWidget(Control control) const;
   QCheckBox* CheckBoxWidget(CheckBox box) const;

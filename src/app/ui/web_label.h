@@ -39,8 +39,6 @@ class TsWebLabel : public QLabel {
   TsWebLabel(QWidget* parent, const Settings& settings, platform::AddressOpener& opener);
 
   const std::string& Address() const { return address_; }
-  const Look& NormalLook() const { return normal_; }
-  const Look& HoverLook() const { return hover_; }
 
  protected:
   void enterEvent(QEnterEvent* event) override;

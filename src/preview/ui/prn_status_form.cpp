@@ -30,16 +30,15 @@ TPrnStatusForm::TPrnStatusForm(QWidget* owner) : QDialog(owner) {
 template <typename Run>
 void TPrnStatusForm::RunWithEvents(htmlview::THtmlView& view, bool& aborted, Run run) {
   view.OnPageEvent = [this](void* sender, int numPage, bool& stop) { PageEvent(sender, numPage, stop); };
-  try {
-    show();
-    run();
-    hide();
-    aborted = Canceled;
-  } catch (...) {
-    view.OnPageEvent = nullptr;
-    throw;
-  }
-  view.OnPageEvent = nullptr;
+  // The view lets go of this dialog's handler however the run ends.
+  struct HandlerScope {
+    htmlview::THtmlView& view;
+    ~HandlerScope() { view.OnPageEvent = nullptr; }
+  } scope{view};
+  show();
+  run();
+  hide();
+  aborted = Canceled;
 }
 
 void TPrnStatusForm::DoPreview(htmlview::THtmlView& view, TMetaFilePrinter& recorder, bool& aborted) {

@@ -37,11 +37,16 @@ long long TSpinEdit::Clamped(long long value) const {
   return std::clamp<long long>(value, minValue_, maxValue_);
 }
 
-int TSpinEdit::Value() const {
+std::optional<long long> TSpinEdit::Typed() const {
   bool ok = false;
   const long long typed = text().trimmed().toLongLong(&ok, 10);
-  if (!ok) return minValue_;
-  return static_cast<int>(std::clamp<long long>(Clamped(typed), INT_MIN, INT_MAX));
+  return ok ? std::optional(typed) : std::nullopt;
+}
+
+int TSpinEdit::Value() const {
+  const std::optional<long long> typed = Typed();
+  if (!typed) return minValue_;
+  return static_cast<int>(std::clamp<long long>(Clamped(*typed), INT_MIN, INT_MAX));
 }
 
 void TSpinEdit::SetValue(int value) { lineEdit()->setText(QString::number(Clamped(value))); }
@@ -80,9 +85,9 @@ void TSpinEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void TSpinEdit::focusOutEvent(QFocusEvent* event) {
-  bool ok = false;
-  const long long typed = text().trimmed().toLongLong(&ok, 10);
-  if (ok && Clamped(typed) != typed) SetValue(static_cast<int>(Clamped(typed)));
+  if (const std::optional<long long> typed = Typed(); typed && Clamped(*typed) != *typed) {
+    SetValue(static_cast<int>(Clamped(*typed)));
+  }
   QAbstractSpinBox::focusOutEvent(event);
 }
 

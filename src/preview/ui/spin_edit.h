@@ -6,6 +6,8 @@
 
 #include <QAbstractSpinBox>
 
+#include <optional>
+
 namespace talmeko::preview::ui {
 
 class TSpinEdit : public QAbstractSpinBox {
@@ -37,6 +39,8 @@ class TSpinEdit : public QAbstractSpinBox {
  private:
   bool Bounded() const { return minValue_ != maxValue_; }
   long long Clamped(long long value) const;
+  // The text read as a decimal integer, or nothing when it is none.
+  std::optional<long long> Typed() const;
   bool Accepts(const QString& typed) const;
 
   int minValue_ = 0;
