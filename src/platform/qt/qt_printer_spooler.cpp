@@ -110,6 +110,24 @@ bool QtPrinterSpooler::SelectPrinter(const std::string& name) {
   return true;
 }
 
+void QtPrinterSpooler::OfferTo(QPrinter& printer) const {
+  if (PdfSelected()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdfOutputFile_));
+  } else {
+    printer.setPrinterName(FromCp1251(selected_));
+  }
+}
+
+void QtPrinterSpooler::SelectFrom(const QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    SelectPrinter(kPdfPrinterName);
+    if (!printer.outputFileName().isEmpty()) pdfOutputFile_ = printer.outputFileName().toStdString();
+  } else {
+    SelectPrinter(ToCp1251(printer.printerName()));
+  }
+}
+
 std::vector<std::string> QtPrinterSpooler::InstalledPrinters() {
   std::vector<std::string> names;
   for (const QString& name : QPrinterInfo::availablePrinterNames()) {

@@ -16,6 +16,8 @@
 
 #include "platform/printer_spooler.h"
 
+class QPrinter;
+
 namespace talmeko::platform::qt {
 
 class QtPrinterSpooler final : public PrinterSpooler {
@@ -36,6 +38,11 @@ class QtPrinterSpooler final : public PrinterSpooler {
   // The file that the built-in PDF printer's jobs are written to.
   void SetPdfOutputFile(const std::string& path) { pdfOutputFile_ = path; }
   const std::string& PdfOutputFile() const { return pdfOutputFile_; }
+  // Qt's print dialog offers the selected printer through the printer it is
+  // given; the built-in PDF printer is Qt's PDF output there, with its file.
+  void OfferTo(QPrinter& printer) const;
+  // Selects what the user chose in that dialog.
+  void SelectFrom(const QPrinter& printer);
 
   std::vector<std::string> InstalledPrinters() override;
   SelectedPrinter Selected() override;

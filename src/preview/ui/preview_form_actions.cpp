@@ -15,7 +15,6 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_printer_spooler.h"
-#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_screen_info.h"
 #include "preview/ui/go_page_form.h"
 #include "preview/ui/page_box.h"
@@ -29,30 +28,19 @@ namespace {
 constexpr int kHighestPrintPage = 9999;
 constexpr platform::Color kGridColor = platform::Rgb(192, 192, 192);
 
-// The print dialog opens on the current printer; the built-in PDF printer is
-// Qt's PDF output there, with the spooler's file.
+platform::qt::QtPrinterSpooler* CurrentQtSpooler() {
+  return dynamic_cast<platform::qt::QtPrinterSpooler*>(platform::CurrentPrinter());
+}
+
+// The print dialog opens on the current printer.
 void OfferCurrentPrinter(QPrinter& printer) {
-  auto* spooler = dynamic_cast<platform::qt::QtPrinterSpooler*>(platform::CurrentPrinter());
-  if (spooler == nullptr) return;
-  if (spooler->PdfSelected()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(spooler->PdfOutputFile()));
-  } else {
-    printer.setPrinterName(platform::qt::FromCp1251(spooler->SelectedName()));
-  }
+  if (platform::qt::QtPrinterSpooler* spooler = CurrentQtSpooler()) spooler->OfferTo(printer);
 }
 
 }  // namespace
 
 void SelectDialogPrinter(const QPrinter& printer) {
-  auto* spooler = dynamic_cast<platform::qt::QtPrinterSpooler*>(platform::CurrentPrinter());
-  if (spooler == nullptr) return;
-  if (printer.outputFormat() == QPrinter::PdfFormat) {
-    spooler->SelectPrinter(platform::qt::QtPrinterSpooler::kPdfPrinterName);
-    if (!printer.outputFileName().isEmpty()) spooler->SetPdfOutputFile(printer.outputFileName().toStdString());
-  } else {
-    spooler->SelectPrinter(platform::qt::ToCp1251(printer.printerName()));
-  }
+  if (platform::qt::QtPrinterSpooler* spooler = CurrentQtSpooler()) spooler->SelectFrom(printer);
 }
 
 void TPreviewForm::ConnectControls() {
